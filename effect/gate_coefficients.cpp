@@ -1,0 +1,75 @@
+// Gate coefficients: thresholds, band split, time constants, hold factors and look-ahead.
+#include "effect/gate_coefficients.h"
+
+#include "runtime/numeric.h"
+
+#include <cmath>
+
+namespace vrn::gate
+{
+
+namespace
+{
+/// One-pole coefficient for a time constant of `ms` milliseconds. A zero, negative or
+/// meaningless time gives 0 (instant), so no coefficient can exceed 1 and make a state grow.
+double OnePole(double ms, double sampleRate)
+{
+    const double coef = std::exp(-1.0 / (ms * sampleRate / 1000.0));
+    return coef >= 0.0 && coef <= 1.0 ? coef : 0.0;
+}
+
+double LookAheadSamples(double attackMs, double sampleRate)
+{
+    double samples = std::fmax(std::floor(sampleRate * (attackMs / 1000.0)),
+                               std::floor(sampleRate / 1000.0));
+    if (!(samples >= 0.0))
+        samples = 0.0; // negative or NaN sample rate
+    return samples < kMaxDelayLength ? samples : kMaxDelayLength;
+}
+} // namespace
+
+bool UpdateCoefficients(GateCoefficients& c, const GateSliderValues& s, double fs,
+                        double releaseMaxMs)
+{
+    c.attackMs = s.attack;
+    c.releaseLoMs = s.releaseLo;
+    c.releaseHiMs = s.releaseHi;
+    c.threshLoGain = std::pow(10.0, s.thresholdLo / 20.0);
+    c.threshHiGain = std::pow(10.0, s.thresholdHi / 20.0);
+    c.crossoverHz = s.crossover;
+    c.gateRatio = s.ratio;
+    c.monitorMode = s.monitor;
+    c.preGate = s.preGate;
+    c.linkAmount = s.bandLink / 100.0;
+    c.linkRest = 1.0 - c.linkAmount;
+    c.releaseLoNorm = c.releaseLoMs / releaseMaxMs;
+    c.releaseHiNorm = c.releaseHiMs / releaseMaxMs;
+
+    // The split is remade for a new crossover or a new sample rate; only a new crossover
+    // clears the filter states.
+    const bool crossoverChanged = !NearlyEqual(c.crossoverHz, c.lastCrossoverHz);
+    if (crossoverChanged || c.splitSampleRate != fs)
+    {
+        c.splitCoef = 1.0 - std::exp(-6.283185307179586 * c.crossoverHz / fs);
+        c.lastCrossoverHz = c.crossoverHz;
+        c.splitSampleRate = fs;
+    }
+
+    c.delayLength = LookAheadSamples(c.attackMs, fs);
+    // A host must not compensate a delay that is no longer applied.
+    c.latencySamples = IsTrue(c.preGate) ? c.delayLength : 0.0;
+
+    c.attackCoef = OnePole(c.attackMs, fs);
+    c.releaseCoefLo = OnePole(c.releaseLoMs, fs);
+    c.peakCoef = OnePole(20.0, fs);
+    c.attackMix = 1.0 - c.attackCoef;
+    c.releaseMixLo = 1.0 - c.releaseCoefLo;
+    c.smoothCoef = 1.0 - std::exp(-175.92918860102841 / fs);
+    c.releaseCoefHi = OnePole(c.releaseHiMs, fs);
+    c.releaseMixHi = 1.0 - c.releaseCoefHi;
+    c.holdRatioLo = std::pow(c.releaseLoNorm, 0.5) * 1.67 + 0.33;
+    c.holdRatioHi = std::pow(c.releaseHiNorm, 0.5) * 1.67 + 0.33;
+    return crossoverChanged;
+}
+
+} // namespace vrn::gate

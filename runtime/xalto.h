@@ -1,0 +1,122 @@
+#pragma once
+// The section driver: turns host events into runs of the effect's sections.
+
+#include "runtime/denormal_guard.h"
+#include "runtime/editor_state.h"
+
+#include <cstdint>
+
+namespace vrn
+{
+
+/// Section driver. Effects override the sections; the host wrapper calls the operations.
+class TXalto : public CXaltoMouse
+{
+public:
+    TXalto();
+
+    /// Host open: memory, string slots and the redraw clock cleared.
+    virtual void Reset();
+    /// Host close.
+    virtual void CloseHook() {}
+    /// Host suspend.
+    virtual void SuspendHook() {}
+    /// Host resume: InitSection, then SliderSection.
+    virtual void Resume();
+    /// Sets up the effect's constants.
+    virtual void InitSection() {}
+    /// Runs InitSection the first time only.
+    virtual void InitOnce();
+    /// Draws the editor.
+    virtual void GfxSection() {}
+    /// Editor idle: asks for a repaint at most frameRate times per second.
+    virtual void RedrawTick();
+    /// Transfers the effect state through the state stream (direction from its mode).
+    virtual void SerializeSection() {}
+    /// Accepts a state vector from the host; always answers `byteCount` (never negative).
+    virtual std::int32_t SetState(const void* data, std::int32_t byteCount);
+    /// Produces the state vector; answers its byte count (0 and null when nothing was written).
+    /// The bytes stay valid until the next GetState or SetState.
+    virtual std::int32_t GetState(void** data);
+
+    /// The processing loop for one host call. `Effect` is the most derived effect class so that
+    /// the per-frame section call is direct. Null buffers or a frame count below 1 process no frame.
+    template <class Effect, class Sample>
+    static void Process(Effect& effect, Sample* const* inputs, Sample* const* outputs,
+                        std::int32_t frames);
+
+    std::int32_t lastRedrawTick = 0; ///< clock reading of the last timed redraw, ms
+    std::int32_t initCount = 0;      ///< how often InitOnce has run
+
+protected:
+    /// Channel count used by the processing loop of one sample precision: read once per process.
+    template <class Sample>
+    static std::int32_t ProcessChannelCount(const IHostServices* host);
+
+private:
+    template <class Sample>
+    static bool ChannelsValid(Sample* const* buffers, std::int32_t channels);
+};
+
+template <class Sample>
+std::int32_t TXalto::ProcessChannelCount(const IHostServices* host)
+{
+    // All instances of a process share the count; the first processing call fixes it.
+    static const std::int32_t channels = [host] {
+        const std::int32_t count = host ? host->ChannelCount() : 0;
+        return count < 0 ? 0 : (count > kSampleCells ? kSampleCells : count);
+    }();
+    return channels;
+}
+
+template <class Sample>
+bool TXalto::ChannelsValid(Sample* const* buffers, std::int32_t channels)
+{
+    if (!buffers)
+        return false;
+    for (std::int32_t c = 0; c < channels; ++c)
+        if (!buffers[c])
+            return false;
+    return true;
+}
+
+template <class Effect, class Sample>
+void TXalto::Process(Effect& effect, Sample* const* inputs, Sample* const* outputs,
+                     std::int32_t frames)
+{
+    DenormalGuard denormals;
+    const std::int32_t channels = ProcessChannelCount<Sample>(effect.vest);
+
+    effect.Effect::BlockSection();
+    if (frames <= 0 || !ChannelsValid(inputs, channels) || !ChannelsValid(outputs, channels))
+        return;
+
+    double* cells = effect.samples.data();
+    if (channels == 2)
+    {
+        const Sample* inL = inputs[0];
+        const Sample* inR = inputs[1];
+        Sample* outL = outputs[0];
+        Sample* outR = outputs[1];
+        for (std::int32_t j = 0; j < frames; ++j)
+        {
+            // Read the whole frame before writing: inputs and outputs may share memory.
+            cells[1] = static_cast<double>(inR[j]);
+            cells[0] = static_cast<double>(inL[j]);
+            effect.Effect::SampleSection();
+            outR[j] = static_cast<Sample>(cells[1]);
+            outL[j] = static_cast<Sample>(cells[0]);
+        }
+        return;
+    }
+    for (std::int32_t j = 0; j < frames; ++j)
+    {
+        for (std::int32_t c = channels - 1; c >= 0; --c)
+            cells[c] = static_cast<double>(inputs[c][j]);
+        effect.Effect::SampleSection();
+        for (std::int32_t c = channels - 1; c >= 0; --c)
+            outputs[c][j] = static_cast<Sample>(cells[c]);
+    }
+}
+
+} // namespace vrn
