@@ -1,0 +1,128 @@
+// Platform services on Windows: module file name, FindFirstFile listing, tick count, beep.
+#include "platform/platform.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <utility>
+
+namespace vrn::platform
+{
+namespace
+{
+
+/// The plug-in DLL's handle as DllMain gave it; null before that and in tests.
+HMODULE moduleHandle = nullptr;
+
+/// The module that holds this code: the plug-in DLL, or the test executable it is linked into.
+HMODULE ModuleOfThisCode()
+{
+    HMODULE module = nullptr;
+    const DWORD flags =
+        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT;
+    if (!GetModuleHandleExA(flags, reinterpret_cast<LPCSTR>(&moduleHandle), &module))
+        return nullptr;
+    return module;
+}
+
+/// `folder` and `name` with one '\' between them unless the folder already ends in a separator.
+std::string JoinFolder(const std::string& folder, const std::string& name)
+{
+    if (folder.empty() || folder.back() == '\\' || folder.back() == '/')
+        return folder + name;
+    return folder + '\\' + name;
+}
+
+/// An open FindFirstFile search, closed however the listing loop is left.
+class FindHandle
+{
+public:
+    explicit FindHandle(HANDLE search) noexcept : handle(search) {}
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+    ~FindHandle()
+    {
+        if (handle != INVALID_HANDLE_VALUE)
+            FindClose(handle);
+    }
+
+    bool IsOpen() const noexcept { return handle != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const noexcept { return handle; }
+
+private:
+    HANDLE handle;
+};
+
+} // namespace
+
+void SetModuleHandle(void* module)
+{
+    moduleHandle = static_cast<HMODULE>(module);
+}
+
+std::string LibraryFileName()
+{
+    // Without DllMain's handle, ask for the module containing this code: a null handle would
+    // name the host executable instead.
+    const HMODULE module = moduleHandle ? moduleHandle : ModuleOfThisCode();
+    if (!module)
+        return {};
+    char buffer[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(module, buffer, MAX_PATH);
+    // A name that fills the buffer was cut (and may lack its terminator): it names some other
+    // file, so treat it as unknown.
+    if (length == 0 || length >= MAX_PATH)
+        return {};
+    return std::string(buffer, length);
+}
+
+bool ListFolder(const std::string& folder, std::vector<DirectoryEntry>& entries)
+{
+    entries.clear();
+    WIN32_FIND_DATAA found{};
+    const FindHandle search(FindFirstFileA(JoinFolder(folder, "*").c_str(), &found));
+    if (!search.IsOpen())
+        return false;
+    do
+    {
+        DirectoryEntry entry;
+        entry.name = found.cFileName;
+        // Ask for the attributes by the joined name rather than trusting the find data: a name
+        // the ANSI code page cannot spell comes back with '?' and fails here, so it is not
+        // offered as a file that could never be opened.
+        const DWORD attributes = GetFileAttributesA(JoinFolder(folder, entry.name).c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES)
+            entry.queryFailed = true;
+        else
+            entry.isFolder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        entries.push_back(std::move(entry));
+    } while (FindNextFileA(search.Get(), &found));
+    return true;
+}
+
+std::uint32_t MillisecondClock()
+{
+    // The tick count is the clock C clock() follows on Windows, without its start-up offset.
+    return static_cast<std::uint32_t>(GetTickCount());
+}
+
+void Beep(unsigned frequencyHz, unsigned durationMs)
+{
+    ::Beep(static_cast<DWORD>(frequencyHz), static_cast<DWORD>(durationMs));
+}
+
+std::string NativePath(const std::string& relativeName)
+{
+    return relativeName;
+}
+
+std::string LogFilePath()
+{
+    const char* chosen = std::getenv("VRN_LOG_FILE");
+    if (chosen && *chosen)
+        return chosen;
+    // A leading '\' is the root of the current drive.
+    return "\\tovl.log.txt";
+}
+
+} // namespace vrn::platform
