@@ -1,0 +1,78 @@
+#pragma once
+// Drives a gate effect directly, with a minimal host behind it.
+
+#include "effect/gate_effect.h"
+#include "tests/effect/reference_gate.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace vrn::test
+{
+
+/// Host services with fixed answers; records the latency reports.
+class StubHost : public IHostServices
+{
+public:
+    double sampleRate = 48000.0;
+    std::vector<std::int32_t> latencyReports;
+
+    std::int32_t ChannelCount() const override { return 2; }
+    double SampleRate() const override { return sampleRate; }
+    double BlockSize() const override { return 512.0; }
+    double Tempo() override { return 120.0; }
+    bool TempoAndTimeSignature(TempoAndSignature& out) override
+    {
+        out = {120.0, 4.0, 4.0};
+        return true;
+    }
+    double IsPlaying() override { return 1.0; }
+    double IsRecording() override { return 0.0; }
+    double BeatPosition() override { return 0.0; }
+    void ReportLatency(std::int32_t samples) override { latencyReports.push_back(samples); }
+    bool EditorSize(std::int32_t&, std::int32_t&) const override { return false; }
+    bool RequestRedraw() override { return false; }
+    bool NextMidiEvent(MidiMessage& out) override
+    {
+        out = {};
+        return false;
+    }
+};
+
+/// A gate opened, set to `settings` and resumed, as a host would.
+struct GateRig
+{
+    explicit GateRig(const GateSettings& settings = {}, double fs = 48000.0)
+    {
+        host.sampleRate = fs;
+        gate.vest = &host;
+        gate.Reset();
+        Apply(settings);
+        gate.Resume();
+    }
+
+    void Apply(const GateSettings& s)
+    {
+        const double values[10] = {s.attack,      s.releaseLo, s.releaseHi, s.thresholdLo,
+                                   s.thresholdHi, s.crossover, s.ratio,     s.monitor,
+                                   s.preGate,     s.bandLink};
+        for (int i = 0; i < 10; ++i)
+            gate.Slider(i + 1) = values[i];
+        gate.SliderSection();
+    }
+
+    void Process(std::vector<double>& left, std::vector<double>& right, int block = 512)
+    {
+        const auto frames = static_cast<int>(left.size());
+        for (int start = 0; start < frames; start += block)
+        {
+            double* io[2] = {left.data() + start, right.data() + start};
+            TXalto::Process(gate, io, io, std::min(block, frames - start));
+        }
+    }
+
+    StubHost host;
+    TXaltoEffect gate;
+};
+
+} // namespace vrn::test

@@ -1,0 +1,170 @@
+// The section driver: which sections run for which host event, and the state vector.
+#include "runtime/xalto.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace vrn
+{
+namespace
+{
+
+/// An effect that records its sections and stores slider 1 in the state.
+class RecordingEffect final : public TXalto
+{
+public:
+    std::vector<std::string> calls;
+    bool serializes = true;
+
+    void SliderSection() override { calls.push_back("slider"); }
+    void BlockSection() override { calls.push_back("block"); }
+    void SampleSection() override
+    {
+        ++frames;
+        samples[0] *= 2.0;
+        samples[1] += 1.0;
+    }
+    void InitSection() override { calls.push_back("init"); }
+    void SerializeSection() override
+    {
+        calls.push_back("serialize");
+        if (serializes)
+            StateStream().Transfer(Slider(1));
+    }
+    int frames = 0;
+};
+
+class RedrawCounter : public IHostServices
+{
+public:
+    int redraws = 0;
+    std::int32_t ChannelCount() const override { return 2; }
+    double SampleRate() const override { return 48000.0; }
+    double BlockSize() const override { return 64.0; }
+    double Tempo() override { return 0.0; }
+    bool TempoAndTimeSignature(TempoAndSignature&) override { return false; }
+    double IsPlaying() override { return 0.0; }
+    double IsRecording() override { return 0.0; }
+    double BeatPosition() override { return 0.0; }
+    void ReportLatency(std::int32_t) override {}
+    bool EditorSize(std::int32_t&, std::int32_t&) const override { return false; }
+    bool RequestRedraw() override { return ++redraws > 0; }
+    bool NextMidiEvent(MidiMessage&) override { return false; }
+};
+
+std::vector<float> Floats(std::initializer_list<float> values)
+{
+    return std::vector<float>(values);
+}
+
+TEST(SectionDriver, ResumeRunsInitThenSliders)
+{
+    RecordingEffect effect;
+    effect.Resume();
+    effect.Resume();
+    EXPECT_EQ(effect.calls, (std::vector<std::string>{"init", "slider", "init", "slider"}));
+    EXPECT_EQ(effect.initCount, 0);
+}
+
+TEST(SectionDriver, ProcessingRunsOneBlockAndOneSamplePerFrame)
+{
+    RedrawCounter host;
+    RecordingEffect effect;
+    effect.vest = &host;
+    std::vector<float> left{1, 2, 3}, right{1, 2, 3};
+    float* io[2] = {left.data(), right.data()}; // in place: each frame read before written
+    TXalto::Process(effect, io, io, 3);
+    EXPECT_EQ(effect.calls, std::vector<std::string>{"block"});
+    EXPECT_EQ(effect.frames, 3);
+    EXPECT_EQ(left, Floats({2, 4, 6}));
+    EXPECT_EQ(right, Floats({2, 3, 4}));
+
+    TXalto::Process(effect, io, io, 0);
+    TXalto::Process(effect, io, io, -5);
+    EXPECT_EQ(effect.calls, (std::vector<std::string>{"block", "block", "block"}));
+    EXPECT_EQ(effect.frames, 3);
+}
+
+TEST(SectionDriver, FreshStateIsTheMarkerAndTheValues)
+{
+    RecordingEffect effect;
+    effect.Slider(1) = 2.1;
+    void* data = nullptr;
+    ASSERT_EQ(effect.GetState(&data), 8);
+    float values[2];
+    std::memcpy(values, data, sizeof values);
+    EXPECT_EQ(values[0], -1000.0f);
+    EXPECT_EQ(values[1], 2.1f);
+
+    effect.serializes = false;
+    EXPECT_EQ(effect.GetState(&data), 0);
+    EXPECT_EQ(data, nullptr);
+}
+
+TEST(SectionDriver, SetStateRunsInitOnceThenSerializeAndSliders)
+{
+    RecordingEffect effect;
+    const std::vector<float> chunk = Floats({-1000.0f, 7.5f});
+    EXPECT_EQ(effect.SetState(chunk.data(), 8), 8);
+    EXPECT_EQ(effect.Slider(1), 7.5);
+    EXPECT_EQ(effect.SetState(chunk.data(), 8), 8);
+    EXPECT_EQ(effect.calls, (std::vector<std::string>{"init", "serialize", "slider", "serialize",
+                                                      "slider"}));
+    EXPECT_EQ(effect.initCount, 2);
+}
+
+TEST(SectionDriver, BadChunksAreTakenAndIgnored)
+{
+    RecordingEffect effect;
+    effect.Slider(1) = 4.0;
+    const std::vector<float> wrongMarker = Floats({-999.0f, 1.0f});
+    EXPECT_EQ(effect.SetState(wrongMarker.data(), 8), 8);
+    EXPECT_EQ(effect.SetState(wrongMarker.data(), 3), 3);
+    EXPECT_EQ(effect.SetState(nullptr, 0), 0);
+    EXPECT_EQ(effect.SetState(wrongMarker.data(), -8), 0);
+    EXPECT_TRUE(effect.calls.empty());
+    EXPECT_EQ(effect.Slider(1), 4.0);
+
+    // An unaligned chunk with trailing bytes.
+    unsigned char bytes[11] = {};
+    const float marker = -1000.0f, value = 9.0f;
+    std::memcpy(bytes + 1, &marker, 4);
+    std::memcpy(bytes + 5, &value, 4);
+    EXPECT_EQ(effect.SetState(bytes + 1, 10), 10);
+    EXPECT_EQ(effect.Slider(1), 9.0);
+}
+
+TEST(SectionDriver, ResetClearsMemoryAndStrings)
+{
+    RecordingEffect effect;
+    effect.Cell(5) = 1.0;
+    effect.strings.Assign(3, "x");
+    effect.lastRedrawTick = 99;
+    effect.Slider(1) = 6.0;
+    effect.Reset();
+    EXPECT_EQ(effect.BlockCount(), 0u);
+    EXPECT_EQ(effect.strings.Count(), 0.0);
+    EXPECT_EQ(effect.lastRedrawTick, 0);
+    EXPECT_EQ(effect.Slider(1), 6.0); // sliders survive
+}
+
+TEST(SectionDriver, RedrawsArePacedByTheFrameRate)
+{
+    RedrawCounter host;
+    RecordingEffect effect;
+    effect.vest = &host;
+    effect.frameRate = 0.0;
+    effect.RedrawTick();
+    EXPECT_EQ(host.redraws, 0);
+
+    effect.frameRate = 30.0;
+    effect.RedrawTick(); // long since the last redraw
+    effect.RedrawTick(); // immediately after: too soon
+    EXPECT_EQ(host.redraws, 1);
+}
+
+} // namespace
+} // namespace vrn
