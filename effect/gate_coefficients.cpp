@@ -20,8 +20,8 @@ double OnePole(double ms, double sampleRate)
 
 double LookAheadSamples(double attackMs, double sampleRate)
 {
-    double samples = std::fmax(std::floor(sampleRate * (attackMs / 1000.0)),
-                               std::floor(sampleRate / 1000.0));
+    double samples =
+        std::fmax(std::floor(sampleRate * (attackMs / 1000.0)), std::floor(sampleRate / 1000.0));
     if (!(samples >= 0.0))
         samples = 0.0; // negative or NaN sample rate
     return samples < kMaxDelayLength ? samples : kMaxDelayLength;

@@ -30,13 +30,15 @@ void RegisterGateStrings(StringSlots& strings, StringSlots& fileNames)
     fileNames.Assign(1, "vrn_gfx\\bg.png");
 
     static const char* const kTexts[] = {
-        "build 170220", "Output",    "Detector",     "Lo-Band",      "Hi-Band",
-        "Off",          "On",        "Courier New",  "%.0f",         "%.1f",
-        "%.2f",         "%.2f",      "Arial",        " ms",          "Attack",
-        " ms",          "Release Lo", " ms",         "Release Hi",   " dB",
-        "Threshold Lo", " dB",       "Threshold Hi", " Hz",          "Crossover",
-        " %",           "Band Link", "",             "Ratio",        "",
-        "Monitor",      "",          "Pre-Gate",     "Arial",        "Arial",
+        "build 170220", "Output", "Detector",     "Lo-Band",
+        "Hi-Band",      "Off",    "On",           "Courier New",
+        "%.0f",         "%.1f",   "%.2f",         "%.2f",
+        "Arial",        " ms",    "Attack",       " ms",
+        "Release Lo",   " ms",    "Release Hi",   " dB",
+        "Threshold Lo", " dB",    "Threshold Hi", " Hz",
+        "Crossover",    " %",     "Band Link",    "",
+        "Ratio",        "",       "Monitor",      "",
+        "Pre-Gate",     "Arial",  "Arial",
     };
     static_assert(sizeof(kTexts) / sizeof(kTexts[0]) == 35, "strings 10000 … 10034");
     double number = 10000.0;

@@ -96,10 +96,10 @@ private:
                                                   intptr value, void* ptr, float opt);
     static void VRN_VST_CALL ProcessTrampoline(AEffect* e, float** inputs, float** outputs,
                                                int32 frames);
-    static void VRN_VST_CALL ProcessReplacingTrampoline(AEffect* e, float** inputs,
-                                                        float** outputs, int32 frames);
-    static void VRN_VST_CALL ProcessDoubleTrampoline(AEffect* e, double** inputs,
-                                                     double** outputs, int32 frames);
+    static void VRN_VST_CALL ProcessReplacingTrampoline(AEffect* e, float** inputs, float** outputs,
+                                                        int32 frames);
+    static void VRN_VST_CALL ProcessDoubleTrampoline(AEffect* e, double** inputs, double** outputs,
+                                                     int32 frames);
     static void VRN_VST_CALL SetParameterTrampoline(AEffect* e, int32 index, float value);
     static float VRN_VST_CALL GetParameterTrampoline(AEffect* e, int32 index);
 };

@@ -85,7 +85,8 @@ intptr AudioEffectX::dispatcher(int32 opcode, int32 index, intptr value, void* p
             key.character = index;
             key.virt = static_cast<unsigned char>(value);
             key.modifier = static_cast<unsigned char>(static_cast<int32>(opt));
-            const bool used = opcode == effEditKeyDown ? editor->onKeyDown(key) : editor->onKeyUp(key);
+            const bool used =
+                opcode == effEditKeyDown ? editor->onKeyDown(key) : editor->onKeyUp(key);
             return used ? 1 : 0;
         }
         return 0;

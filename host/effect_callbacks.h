@@ -163,8 +163,8 @@ AEffect* CreatePlugin(audioMasterCallback audioMaster)
     {
         auto effect = std::make_unique<Effect>();
         const auto numParams = static_cast<int32>(effect->SliderInfos().size());
-        CVeST* wrapper = CVeST::Create(effect.get(), MakeEffectCallbacks<Effect>(), audioMaster,
-                                       1, numParams);
+        CVeST* wrapper =
+            CVeST::Create(effect.get(), MakeEffectCallbacks<Effect>(), audioMaster, 1, numParams);
         if (!wrapper)
             return nullptr;
         // From here on the wrapper owns the effect.

@@ -44,8 +44,7 @@ long long TruncateSafely(double value)
 }
 } // namespace
 
-void ParameterRules::Display(const SliderInfo& info, double value, char* text,
-                             std::size_t capacity)
+void ParameterRules::Display(const SliderInfo& info, double value, char* text, std::size_t capacity)
 {
     const auto n = static_cast<long long>(info.options.size());
     long long k = TruncateSafely((value - info.minimum) * static_cast<double>(n - 1) /

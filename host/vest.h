@@ -18,15 +18,15 @@ public:
     static constexpr int kMidiQueueSize = 1000; ///< events the queue holds before it wraps
 
     /// Builds a wrapper, or answers null when the host's version query answers 0.
-    static CVeST* Create(void* effectObject, const VeSTCallbacks& table,
-                         audioMasterCallback master, int32 programs, int32 params);
+    static CVeST* Create(void* effectObject, const VeSTCallbacks& table, audioMasterCallback master,
+                         int32 programs, int32 params);
     /// Runs the destroy entry (deleting the effect); the base then deletes the editor.
     ~CVeST() override;
 
-    void* effect;                ///< the effect object, owned (deleted by the destroy entry)
+    void* effect;                 ///< the effect object, owned (deleted by the destroy entry)
     void* paintContext = nullptr; ///< draw context of the paint in progress, else null
-    int32 midiWriteIndex = 0;    ///< next queue slot to write, 0 … 999
-    int32 midiReadIndex = 0;     ///< next queue slot to read, 0 … 999
+    int32 midiWriteIndex = 0;     ///< next queue slot to write, 0 … 999
+    int32 midiReadIndex = 0;      ///< next queue slot to read, 0 … 999
     std::vector<VstMidiEvent> midiQueue;
     VeSTCallbacks callbacks;
 

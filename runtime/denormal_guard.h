@@ -16,8 +16,14 @@ class DenormalGuard
 {
 public:
 #if VRN_HAVE_MXCSR
-    DenormalGuard() : saved(_mm_getcsr()) { _mm_setcsr(saved | kFlushToZero | kDenormalsAreZero); }
-    ~DenormalGuard() { _mm_setcsr(saved); }
+    DenormalGuard() : saved(_mm_getcsr())
+    {
+        _mm_setcsr(saved | kFlushToZero | kDenormalsAreZero);
+    }
+    ~DenormalGuard()
+    {
+        _mm_setcsr(saved);
+    }
 #else
     DenormalGuard() = default;
 #endif

@@ -58,10 +58,11 @@ private:
 /// Packs four characters into a unique ID, the first in the most significant byte.
 constexpr std::int32_t FourCharacterId(const char (&id)[5])
 {
-    return static_cast<std::int32_t>((static_cast<std::uint32_t>(static_cast<unsigned char>(id[0])) << 24) |
-                                     (static_cast<std::uint32_t>(static_cast<unsigned char>(id[1])) << 16) |
-                                     (static_cast<std::uint32_t>(static_cast<unsigned char>(id[2])) << 8) |
-                                     static_cast<std::uint32_t>(static_cast<unsigned char>(id[3])));
+    return static_cast<std::int32_t>(
+        (static_cast<std::uint32_t>(static_cast<unsigned char>(id[0])) << 24) |
+        (static_cast<std::uint32_t>(static_cast<unsigned char>(id[1])) << 16) |
+        (static_cast<std::uint32_t>(static_cast<unsigned char>(id[2])) << 8) |
+        static_cast<std::uint32_t>(static_cast<unsigned char>(id[3])));
 }
 
 } // namespace vrn

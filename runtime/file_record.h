@@ -34,7 +34,8 @@ struct FileRecord
     void ReadValue(double& variable);
     /// Transfers one variable in the direction of the mode (write, read, or nothing).
     void Transfer(double& variable);
-    /// Writing mode with a name: writes each value as one byte to the named file beside the library.
+    /// Writing mode with a name: writes each value as one byte to the named file beside the
+    /// library.
     void Flush() const;
 };
 

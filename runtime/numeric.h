@@ -1,5 +1,6 @@
 #pragma once
-// Numeric conventions shared by all effect sections: index rounding, tolerant comparison, loop guard.
+// Numeric conventions shared by all effect sections: index rounding, tolerant comparison, loop
+// guard.
 
 #include <cmath>
 #include <cstdint>

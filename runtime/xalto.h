@@ -40,7 +40,8 @@ public:
     virtual std::int32_t GetState(void** data);
 
     /// The processing loop for one host call. `Effect` is the most derived effect class so that
-    /// the per-frame section call is direct. Null buffers or a frame count below 1 process no frame.
+    /// the per-frame section call is direct. Null buffers or a frame count below 1 process no
+    /// frame.
     template <class Effect, class Sample>
     static void Process(Effect& effect, Sample* const* inputs, Sample* const* outputs,
                         std::int32_t frames);
@@ -62,7 +63,8 @@ template <class Sample>
 std::int32_t TXalto::ProcessChannelCount(const IHostServices* host)
 {
     // All instances of a process share the count; the first processing call fixes it.
-    static const std::int32_t channels = [host] {
+    static const std::int32_t channels = [host]
+    {
         const std::int32_t count = host ? host->ChannelCount() : 0;
         return count < 0 ? 0 : (count > kSampleCells ? kSampleCells : count);
     }();

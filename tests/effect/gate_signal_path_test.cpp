@@ -195,7 +195,7 @@ TEST(GateSignalPath, PreGateOffAndOnAgainPlaysTheStaleRingOnce)
     rig.Apply(s);
     std::vector<double> after(200, 0.3), afterR(200, 0.3);
     rig.Process(after, afterR);
-    EXPECT_NEAR(after[0], 0.5, 1e-6);  // old audio from the ring
+    EXPECT_NEAR(after[0], 0.5, 1e-6); // old audio from the ring
     EXPECT_NEAR(after[47], 0.5, 1e-6);
     EXPECT_NEAR(after[48], 0.3, 1e-6); // then the current signal, delayed
 }

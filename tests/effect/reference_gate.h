@@ -20,7 +20,8 @@ struct GateSettings
 inline void ReferenceGate(const GateSettings& s, double fs, int blockSize,
                           std::vector<double>& left, std::vector<double>& right)
 {
-    auto onePole = [fs](double ms) {
+    auto onePole = [fs](double ms)
+    {
         double c = std::exp(-1.0 / (ms * fs / 1000.0));
         return (c >= 0.0 && c <= 1.0) ? c : 0.0;
     };
@@ -44,7 +45,8 @@ inline void ReferenceGate(const GateSettings& s, double fs, int blockSize,
     {
         double peak = 0, env = 0, hold = 0, smooth = 0;
     };
-    auto gain = [&](Band& b, double x, double thr, double rc, double rm, double hr) {
+    auto gain = [&](Band& b, double x, double thr, double rc, double rm, double hr)
+    {
         const double level = std::min(std::fabs(x), thr) / thr;
         const double target = std::pow(level, s.ratio);
         const double h = target + (b.peak - target) * pk;
@@ -138,7 +140,8 @@ inline void MakeBurstSignal(double fs, double seconds, std::vector<double>& left
     left.assign(frames, 0.0);
     right.assign(frames, 0.0);
     std::uint32_t state = 12345;
-    auto noise = [&state] {
+    auto noise = [&state]
+    {
         state = state * 1664525u + 1013904223u;
         return static_cast<double>(state >> 8) / 8388608.0 - 1.0;
     };
@@ -147,7 +150,8 @@ inline void MakeBurstSignal(double fs, double seconds, std::vector<double>& left
     {
         const double t = static_cast<double>(j % period) / fs;
         const double burst = 0.8 * std::exp(-t / 0.03);
-        const double tone = std::sin(2.0 * 3.14159265358979323846 * 90.0 * static_cast<double>(j) / fs);
+        const double tone =
+            std::sin(2.0 * 3.14159265358979323846 * 90.0 * static_cast<double>(j) / fs);
         left[j] = burst * (0.6 * noise() + 0.4 * tone) + 0.001 * noise();
         right[j] = burst * (0.5 * noise() + 0.5 * tone) + 0.001 * noise();
     }

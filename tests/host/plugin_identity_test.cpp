@@ -102,10 +102,10 @@ TEST(PluginEntry, ResumeSendsNoMidiRequest)
 TEST(PluginEntry, NullPointersAndBadIndexesAreHarmless)
 {
     Plugin plugin;
-    for (int32 opcode : {effGetParamName, effGetParamDisplay, effGetParamLabel, effGetProgramName,
-                         effSetProgramName, effGetEffectName, effGetVendorString,
-                         effGetProductString, effGetChunk, effEditGetRect, effProcessEvents,
-                         effGetProgramNameIndexed})
+    for (int32 opcode :
+         {effGetParamName, effGetParamDisplay, effGetParamLabel, effGetProgramName,
+          effSetProgramName, effGetEffectName, effGetVendorString, effGetProductString, effGetChunk,
+          effEditGetRect, effProcessEvents, effGetProgramNameIndexed})
         EXPECT_EQ(plugin.Dispatch(opcode, 0, 0, nullptr), 0) << opcode;
 
     EXPECT_EQ(plugin.Dispatch(effSetChunk, 0, 100, nullptr), 0);

@@ -30,8 +30,8 @@ std::vector<float> Floats(const std::vector<unsigned char>& bytes)
 TEST(Parameters, NamesLabelsAndDefaultDisplays)
 {
     Plugin plugin;
-    const char* names[] = {"Attack",       "Release Lo",   "Release Hi",        "Threshold Lo",
-                           "Threshold Hi", "Crossover",    "Ratio [Exp<>Gate]", "Monitor",
+    const char* names[] = {"Attack",       "Release Lo", "Release Hi",        "Threshold Lo",
+                           "Threshold Hi", "Crossover",  "Ratio [Exp<>Gate]", "Monitor",
                            "Pre-Gate",     "Band Link"};
     const char* displays[] = {"0.00",   "20.00", "20.00",  "-45.00", "-45.00",
                               "500.00", "2.00",  "Output", "Off",    "0.00"};
@@ -46,7 +46,7 @@ TEST(Parameters, NamesLabelsAndDefaultDisplays)
 TEST(Parameters, NormalisedValues)
 {
     Plugin plugin;
-    EXPECT_EQ(plugin.Get(3), 0.5f);                          // -45 in -90..0
+    EXPECT_EQ(plugin.Get(3), 0.5f); // -45 in -90..0
     EXPECT_FLOAT_EQ(plugin.Get(5), (500.0f - 100.0f) / 7900.0f);
     EXPECT_FLOAT_EQ(plugin.Get(6), 1.5f / 9.5f);
     EXPECT_EQ(plugin.Get(7), 0.0f);
@@ -241,7 +241,8 @@ TEST(Midi, QueueKeepsTheLastThousandEvents)
 {
     Plugin plugin;
     auto* wrapper = static_cast<CVeST*>(plugin.effect->object);
-    auto send = [&](int count) {
+    auto send = [&](int count)
+    {
         std::vector<VstMidiEvent> events(static_cast<std::size_t>(count));
         std::vector<VstEvent*> pointers;
         for (int i = 0; i < count; ++i)

@@ -111,8 +111,8 @@ TEST(SectionDriver, SetStateRunsInitOnceThenSerializeAndSliders)
     EXPECT_EQ(effect.SetState(chunk.data(), 8), 8);
     EXPECT_EQ(effect.Slider(1), 7.5);
     EXPECT_EQ(effect.SetState(chunk.data(), 8), 8);
-    EXPECT_EQ(effect.calls, (std::vector<std::string>{"init", "serialize", "slider", "serialize",
-                                                      "slider"}));
+    EXPECT_EQ(effect.calls,
+              (std::vector<std::string>{"init", "serialize", "slider", "serialize", "slider"}));
     EXPECT_EQ(effect.initCount, 2);
 }
 
