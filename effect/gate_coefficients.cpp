@@ -48,6 +48,8 @@ bool UpdateCoefficients(GateCoefficients& c, const GateSliderValues& s, double f
     // The split is remade for a new crossover or a new sample rate; only a new crossover
     // clears the filter states.
     const bool crossoverChanged = !NearlyEqual(c.crossoverHz, c.lastCrossoverHz);
+    if (crossoverChanged)
+        ++c.splitGeneration;
     if (crossoverChanged || c.splitSampleRate != fs)
     {
         c.splitCoef = 1.0 - std::exp(-6.283185307179586 * c.crossoverHz / fs);
@@ -69,6 +71,13 @@ bool UpdateCoefficients(GateCoefficients& c, const GateSliderValues& s, double f
     c.releaseMixHi = 1.0 - c.releaseCoefHi;
     c.holdRatioLo = std::pow(c.releaseLoNorm, 0.5) * 1.67 + 0.33;
     c.holdRatioHi = std::pow(c.releaseHiNorm, 0.5) * 1.67 + 0.33;
+
+    c.monitorSelect = -1;
+    for (int mode = 0; mode <= 3; ++mode)
+        if (NearlyEqual(c.monitorMode, mode))
+            c.monitorSelect = mode;
+    c.linkOn = IsTrue(c.linkAmount);
+    c.preGateOn = IsTrue(c.preGate);
     return crossoverChanged;
 }
 

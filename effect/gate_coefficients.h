@@ -48,6 +48,12 @@ struct GateCoefficients
     double holdRatioHi = 0.0;
 
     double latencySamples = 0.0; ///< latency to report, samples
+
+    // Decisions the signal path would otherwise make per frame.
+    int monitorSelect = 0;        ///< 0 … 3, or -1 when the monitor value names no mode
+    bool linkOn = false;          ///< band link active
+    bool preGateOn = false;       ///< look-ahead active
+    unsigned splitGeneration = 0; ///< counts crossover changes (band-split states cleared)
 };
 
 /// Slider cells 1 … 10 as UpdateCoefficients reads them.
@@ -58,7 +64,8 @@ struct GateSliderValues
 };
 
 /// Recomputes `c` from the sliders. Answers true when the crossover changed, in which case the
-/// band-split filter states must be cleared. Idempotent for unchanged inputs.
+/// band-split filter states must be cleared (and `splitGeneration` has moved on). Idempotent
+/// for unchanged inputs.
 bool UpdateCoefficients(GateCoefficients& c, const GateSliderValues& s, double sampleRate,
                         double releaseMaxMs);
 

@@ -5,23 +5,69 @@
 #include "effect/gate_parameters.h"
 #include "effect/gate_signal_path.h"
 #include "runtime/crt_random.h"
+#include "runtime/shared_value.h"
+#include "runtime/triple_buffer.h"
 #include "runtime/xalto.h"
 
 #include <array>
+#include <atomic>
+#include <mutex>
 
 namespace vrn
 {
 
-/// Values the host feeds in: a runtime copy written by the runtime, and the copy the sections
-/// see, refreshed by the section prologues.
+/// Values the host feeds in. The runtime copy is written by the runtime; the sections see a
+/// copy refreshed by their prologues. Shared by the host's threads.
 struct HostFedValues
 {
-    double sampleRate = 0.0; ///< Hz
-    double channelCount = 0.0;
-    double blockSize = 0.0; ///< frames
-    double tempo = 0.0;     ///< BPM
-    double timeSigNumerator = 0.0;
-    double timeSigDenominator = 0.0;
+    SharedDouble sampleRate; ///< Hz
+    SharedDouble channelCount;
+    SharedDouble blockSize; ///< frames
+    SharedDouble tempo;     ///< BPM
+    SharedDouble timeSigNumerator;
+    SharedDouble timeSigDenominator;
+};
+
+/// The most open gain since the editor last took the value, 0..1. The audio thread raises it
+/// once per block; the editor takes it and leaves 0. Neither side can lose the other's update.
+class PeakMeter
+{
+public:
+    /// Audio thread: raises the meter to `gain` when that is higher.
+    void RaiseTo(double gain)
+    {
+        double current = value.load(std::memory_order_relaxed);
+        while (gain > current &&
+               !value.compare_exchange_weak(current, gain, std::memory_order_relaxed))
+        {
+        }
+    }
+    /// Editor: answers the meter and resets it to 0.
+    double Take() { return value.exchange(0.0, std::memory_order_relaxed); }
+    /// The meter without resetting it.
+    double Peek() const { return value.load(std::memory_order_relaxed); }
+    void Clear() { value.store(0.0, std::memory_order_relaxed); }
+
+private:
+    std::atomic<double> value{0.0};
+};
+
+/// What only the audio thread reads and writes (after Reset; processing is stopped then).
+struct GateAudioState
+{
+    const gate::GateCoefficients* coefficients = nullptr; ///< the set in force for this block
+    unsigned splitGeneration = 0; ///< crossover changes already applied to the filter states
+    double reportedLatency = 0.0; ///< last latency sent to the host, samples
+    double playState = 0.0;       ///< 0 stopped, +1 playing, +4 recording
+    double beatPosition = 0.0;    ///< quarter notes
+    double noiseOffset = 0.0;     ///< tiny DC added to the detector path, renewed per block
+    double lowpassL = 0.0;        ///< band-split states
+    double lowpassR = 0.0;
+    gate::GateBand bandLo;
+    gate::GateBand bandHi;
+    std::array<gate::DelayLine, 6> delayLines{};
+    double blockMeterLo = 0.0; ///< most open gains of the running block
+    double blockMeterHi = 0.0;
 };
 
 /// The expander/gate effect.
@@ -36,42 +82,41 @@ public:
     void BlockSection() override;
     void SampleSection() override;
     void SerializeSection() override;
+    /// After the frames of a processing call: hands the block's meter values to the editor.
+    void FinishBlock();
 
-    /// Recomputes the signal path's working values from the sliders (also used by the editor).
+    // --- any thread but the audio thread
+
+    /// Recomputes the signal path's working values from the sliders and hands them to the
+    /// audio thread, which takes them at its next block (also used by the editor).
     void UpdateCoefficients();
+    /// The working values as last computed.
+    gate::GateCoefficients Coefficients();
 
-    /// Reports the look-ahead to the host when it changed since the last report.
-    void ReportLatencyIfChanged();
-
-    // --- effect variables (all 0 after Reset)
     HostFedValues hostFed;        ///< as the sections see them
     HostFedValues hostFedRuntime; ///< as the runtime last wrote them
-    double playState = 0.0;       ///< 0 stopped, +1 playing, +4 recording
-    double beatPosition = 0.0;    ///< quarter notes
-    double reportedLatency = 0.0; ///< last latency sent to the host, samples
-
-    double buildLabel = 0.0;   ///< string number of the build text
-    double labelBase = 0.0;    ///< first memory cell of a label table
-    double releaseMaxMs = 0.0; ///< release time the hold factor is scaled by, ms
-    std::array<double, gate::kGateSliderCount> controlValues{}; ///< the editor's control values
-
-    gate::GateCoefficients coefficients;
-    double noiseOffset = 0.0; ///< tiny DC added to the detector path, renewed per block
-    double lowpassL = 0.0;    ///< band-split states
-    double lowpassR = 0.0;
-    gate::GateBand bandLo;
-    gate::GateBand bandHi;
-    std::array<gate::DelayLine, 6> delayLines{};
-    double meterLo = 0.0; ///< most open low-band gain since the editor last read it, 0..1
-    double meterHi = 0.0; ///< most open high-band gain since the editor last read it, 0..1
+    double buildLabel = 0.0;      ///< string number of the build text
+    double labelBase = 0.0;       ///< first memory cell of a label table
+    SharedDouble releaseMaxMs;    ///< release time the hold factor is scaled by, ms
+    std::array<SharedDouble, gate::kGateSliderCount> controlValues{}; ///< the editor's values
+    PeakMeter meterLo; ///< most open low-band gain since the editor last took it
+    PeakMeter meterHi; ///< most open high-band gain since the editor last took it
     double serialIndex = 0.0;
 
+    // --- audio thread: no allocation, no locks, no I/O
+
+    GateAudioState audio;
+
 private:
-    void RefreshHostFed() { hostFed = hostFedRuntime; }
     void ClearEffectVariables();
+    void ReportLatencyIfChanged();
+    void ApplyNewCoefficients();
     void ClearNonFiniteStates();
 
-    CrtRandom random;
+    std::mutex coefficientMutex;    ///< serialises the threads that update coefficients
+    gate::GateCoefficients working; ///< the updating threads' copy
+    TripleBuffer<gate::GateCoefficients> exchange; ///< hand-over to the audio thread
+    CrtRandom random;             ///< the detector offset's generator (audio thread)
     double* ringMemory = nullptr; ///< block 0 of the effect memory, which holds the six rings
 };
 

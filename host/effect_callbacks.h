@@ -89,10 +89,10 @@ VeSTCallbacks MakeEffectCallbacks()
             if (!info)
                 return;
             const double q = ParameterRules::Quantise(*info, x);
-            double& cell = effect.Slider(info->sliderNumber);
-            if (std::isnan(q) || std::fabs(q - cell) < kTolerance)
+            SharedDouble& cell = effect.Slider(info->sliderNumber);
+            if (std::isnan(q) || std::fabs(q - cell.Load()) < kTolerance)
                 return;
-            cell = q;
+            cell.Store(q);
             effect.SliderSection();
         }
         static void ParameterName(CVeST* w, int32 index, char* text)

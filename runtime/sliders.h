@@ -4,6 +4,7 @@
 #include "runtime/host_services.h"
 #include "runtime/memory.h"
 #include "runtime/numeric.h"
+#include "runtime/shared_value.h"
 
 #include <array>
 
@@ -33,14 +34,16 @@ public:
     virtual void SliderSection() {}
 
     /// Slider cell of slider number `number` (index rounding, then & 127: always in the table).
-    double& Slider(double number) { return sliderValues[Mask(RoundIndex(number))]; }
-    double& Slider(std::int32_t number) { return sliderValues[Mask(number)]; }
+    /// Cells are shared by the host's threads: setParameter, chunks, the editor and the
+    /// coefficient update may touch them at once.
+    SharedDouble& Slider(double number) { return sliderValues[Mask(RoundIndex(number))]; }
+    SharedDouble& Slider(std::int32_t number) { return sliderValues[Mask(number)]; }
     double Slider(std::int32_t number) const { return sliderValues[Mask(number)]; }
 
 private:
     static std::size_t Mask(std::int32_t number) { return static_cast<std::size_t>(number & 127); }
 
-    std::array<double, kSliderCells> sliderValues{};
+    std::array<SharedDouble, kSliderCells> sliderValues{};
 };
 
 /// Per-frame sample cells: cell c holds channel c's sample during SampleSection.

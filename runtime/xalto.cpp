@@ -57,20 +57,23 @@ void TXalto::RedrawTick()
 
 std::int32_t TXalto::GetState(void** data)
 {
+    std::lock_guard<std::mutex> lock(stateMutex);
     FileRecord& stream = StateStream();
     stream.ResetForWriting();
     stream.WriteValue(kStateMarker);
     SerializeSection();
 
-    if (stream.values.size() <= 1)
+    // The host keeps the pointer until its next chunk call; a later SetState must not move it.
+    stateSnapshot = stream.values;
+    if (stateSnapshot.size() <= 1)
     {
         if (data)
             *data = nullptr;
         return 0;
     }
     if (data)
-        *data = stream.values.data();
-    return static_cast<std::int32_t>(stream.values.size() * sizeof(float));
+        *data = stateSnapshot.data();
+    return static_cast<std::int32_t>(stateSnapshot.size() * sizeof(float));
 }
 
 std::int32_t TXalto::SetState(const void* data, std::int32_t byteCount)
@@ -78,6 +81,7 @@ std::int32_t TXalto::SetState(const void* data, std::int32_t byteCount)
     if (byteCount < 0)
         return 0;
     const std::size_t count = data ? static_cast<std::size_t>(byteCount) / sizeof(float) : 0;
+    std::lock_guard<std::mutex> lock(stateMutex);
 
     FileRecord& stream = StateStream();
     stream.ResetForReading(data, count);

@@ -5,6 +5,8 @@
 #include "runtime/editor_state.h"
 
 #include <cstdint>
+#include <mutex>
+#include <vector>
 
 namespace vrn
 {
@@ -49,12 +51,18 @@ public:
     std::int32_t lastRedrawTick = 0; ///< clock reading of the last timed redraw, ms
     std::int32_t initCount = 0;      ///< how often InitOnce has run
 
+    /// Runs once per processing call after the frames (effects may hide it; no virtual call).
+    void FinishBlock() {}
+
 protected:
     /// Channel count used by the processing loop of one sample precision: read once per process.
     template <class Sample>
     static std::int32_t ProcessChannelCount(const IHostServices* host);
 
 private:
+    std::mutex stateMutex;            ///< chunk calls may come from several host threads
+    std::vector<float> stateSnapshot; ///< the bytes the last GetState handed out
+
     template <class Sample>
     static bool ChannelsValid(Sample* const* buffers, std::int32_t channels);
 };
@@ -91,7 +99,10 @@ void TXalto::Process(Effect& effect, Sample* const* inputs, Sample* const* outpu
 
     effect.Effect::BlockSection();
     if (frames <= 0 || !ChannelsValid(inputs, channels) || !ChannelsValid(outputs, channels))
+    {
+        effect.Effect::FinishBlock();
         return;
+    }
 
     double* cells = effect.samples.data();
     if (channels == 2)
@@ -109,6 +120,7 @@ void TXalto::Process(Effect& effect, Sample* const* inputs, Sample* const* outpu
             outR[j] = static_cast<Sample>(cells[1]);
             outL[j] = static_cast<Sample>(cells[0]);
         }
+        effect.Effect::FinishBlock();
         return;
     }
     for (std::int32_t j = 0; j < frames; ++j)
@@ -119,6 +131,7 @@ void TXalto::Process(Effect& effect, Sample* const* inputs, Sample* const* outpu
         for (std::int32_t c = channels - 1; c >= 0; --c)
             outputs[c][j] = static_cast<Sample>(cells[c]);
     }
+    effect.Effect::FinishBlock();
 }
 
 } // namespace vrn

@@ -140,7 +140,7 @@ TEST(Chunk, RoundTripRestoresEverySlider)
     EXPECT_EQ(target.Chunk(), saved);
     EXPECT_EQ(GateOf(target).Slider(40), 12.5);
     // Coefficients follow the restored sliders at once.
-    EXPECT_EQ(GateOf(target).coefficients.crossoverHz, GateOf(target).Slider(6));
+    EXPECT_EQ(GateOf(target).Coefficients().crossoverHz, GateOf(target).Slider(6));
 }
 
 TEST(Chunk, RatioComesBackAtFloatPrecision)
@@ -165,7 +165,7 @@ TEST(Chunk, ShortChunksRestoreWhatTheyCover)
     EXPECT_EQ(gate.Slider(10), 25.0);
     EXPECT_EQ(gate.Slider(20), 3.0);
     EXPECT_EQ(gate.serialIndex, 65.0);
-    EXPECT_NEAR(gate.coefficients.splitCoef, 1.0 - std::exp(-6.283185307179586 * 50.0 / 48000.0),
+    EXPECT_NEAR(gate.Coefficients().splitCoef, 1.0 - std::exp(-6.283185307179586 * 50.0 / 48000.0),
                 1e-15);
 }
 

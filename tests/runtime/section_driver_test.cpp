@@ -31,8 +31,11 @@ public:
     void SerializeSection() override
     {
         calls.push_back("serialize");
-        if (serializes)
-            StateStream().Transfer(Slider(1));
+        if (!serializes)
+            return;
+        double value = Slider(1);
+        StateStream().Transfer(value);
+        Slider(1) = value;
     }
     int frames = 0;
 };
