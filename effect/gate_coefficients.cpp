@@ -78,6 +78,7 @@ bool UpdateCoefficients(GateCoefficients& c, const GateSliderValues& s, double f
             c.monitorSelect = mode;
     c.linkOn = IsTrue(c.linkAmount);
     c.preGateOn = IsTrue(c.preGate);
+    c.ringLength = RoundIndex(c.delayLength);
     return crossoverChanged;
 }
 

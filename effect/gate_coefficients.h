@@ -53,6 +53,7 @@ struct GateCoefficients
     int monitorSelect = 0;        ///< 0 … 3, or -1 when the monitor value names no mode
     bool linkOn = false;          ///< band link active
     bool preGateOn = false;       ///< look-ahead active
+    std::int32_t ringLength = 0;  ///< delayLength as an index
     unsigned splitGeneration = 0; ///< counts crossover changes (band-split states cleared)
 };
 

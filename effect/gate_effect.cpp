@@ -117,8 +117,8 @@ void TXaltoEffect::ApplyNewCoefficients()
     if (audio.coefficients->splitGeneration != audio.splitGeneration)
     {
         audio.splitGeneration = audio.coefficients->splitGeneration;
-        audio.lowpassL = 0.0;
-        audio.lowpassR = 0.0;
+        audio.frame.lowpassL = 0.0;
+        audio.frame.lowpassR = 0.0;
     }
 }
 
@@ -150,91 +150,53 @@ void TXaltoEffect::BlockSection()
     }
     hostFed = hostFedRuntime;
 
-    audio.noiseOffset = static_cast<double>(random.Next()) / CrtRandom::kMax * 1e-9;
-    audio.blockMeterLo = 0.0;
-    audio.blockMeterHi = 0.0;
+    audio.frame.noiseOffset = static_cast<double>(random.Next()) / CrtRandom::kMax * 1e-9;
+    audio.frame.meterLo = 0.0;
+    audio.frame.meterHi = 0.0;
 }
 
 void TXaltoEffect::SampleSection()
 {
-    GateAudioState& a = audio;
-    const GateCoefficients& c = *a.coefficients;
-    double inL = samples[0];
-    double inR = samples[1];
-
-    // Band split of the detector input; the two bands always add up to it.
-    const double xL = inL + a.noiseOffset;
-    const double xR = inR + a.noiseOffset;
-    a.lowpassL += c.splitCoef * (xL - a.lowpassL);
-    a.lowpassR += c.splitCoef * (xR - a.lowpassR);
-    double loL = a.lowpassL;
-    double hiL = xL - a.lowpassL;
-    double loR = a.lowpassR;
-    double hiR = xR - a.lowpassR;
-
-    // The detector sees |max(L, R)| of each band (signed maximum first).
-    const double loMax = loL <= loR ? loR : loL;
-    const double hiMax = hiL <= hiR ? hiR : hiL;
-    RunGainComputer(a.bandLo, loMax,
-                    {c.threshLoGain, c.releaseCoefLo, c.releaseMixLo, c.holdRatioLo}, c);
-    RunGainComputer(a.bandHi, hiMax,
-                    {c.threshHiGain, c.releaseCoefHi, c.releaseMixHi, c.holdRatioHi}, c);
-
-    if (c.linkOn)
-    {
-        // The more open band opens the other, by linkAmount.
-        const double m =
-            a.bandLo.reduction > a.bandHi.reduction ? a.bandHi.reduction : a.bandLo.reduction;
-        a.bandLo.reduction = c.linkAmount * m + c.linkRest * a.bandLo.reduction;
-        a.bandHi.reduction = c.linkAmount * m + c.linkRest * a.bandHi.reduction;
-    }
-    const double reductionLo = a.bandLo.reduction;
-    const double reductionHi = a.bandHi.reduction;
-
-    if (c.preGateOn)
-    {
-        // The gains were computed from the undelayed signal, so they act ahead of the audio.
-        const double length = c.delayLength;
-        inL = a.delayLines[0].Step(ringMemory + kDelayLineBase[0], length, inL);
-        loL = a.delayLines[1].Step(ringMemory + kDelayLineBase[1], length, loL);
-        hiL = a.delayLines[2].Step(ringMemory + kDelayLineBase[2], length, hiL);
-        inR = a.delayLines[3].Step(ringMemory + kDelayLineBase[3], length, inR);
-        loR = a.delayLines[4].Step(ringMemory + kDelayLineBase[4], length, loR);
-        hiR = a.delayLines[5].Step(ringMemory + kDelayLineBase[5], length, hiR);
-    }
-
-    switch (c.monitorSelect)
-    {
-    case 0: // "Output"
-        samples[0] = (inL - reductionLo * loL) - reductionHi * hiL;
-        samples[1] = (inR - reductionLo * loR) - reductionHi * hiR;
-        break;
-    case 1: // "Detector": the part of the signal the gate removes
-        samples[0] = reductionLo * loL + reductionHi * hiL;
-        samples[1] = reductionLo * loR + reductionHi * hiR;
-        break;
-    case 2: // "Lo-band"
-        samples[0] = (1.0 - reductionLo) * loL;
-        samples[1] = (1.0 - reductionLo) * loR;
-        break;
-    case 3: // "Hi-band"
-        samples[0] = (1.0 - reductionHi) * hiL;
-        samples[1] = (1.0 - reductionHi) * hiR;
-        break;
-    default: // any other monitor value leaves the input frame in the cells
-        break;
-    }
-
-    if (1.0 - reductionLo > a.blockMeterLo)
-        a.blockMeterLo = 1.0 - reductionLo;
-    if (1.0 - reductionHi > a.blockMeterHi)
-        a.blockMeterHi = 1.0 - reductionHi;
+    audio.frame.Run(*audio.coefficients, ringMemory, samples[0], samples[1]);
 }
+
+template <class Sample>
+void TXaltoEffect::ProcessFrames(Sample* const* inputs, Sample* const* outputs, std::int32_t frames,
+                                 std::int32_t channels)
+{
+    if (channels != 2)
+    {
+        TXalto::ProcessFrames(inputs, outputs, frames, channels);
+        return;
+    }
+    // Locals: the compiler keeps the states and coefficients in registers across frames.
+    const GateCoefficients c = *audio.coefficients;
+    GateFrameState state = audio.frame;
+    const Sample* inL = inputs[0];
+    const Sample* inR = inputs[1];
+    Sample* outL = outputs[0];
+    Sample* outR = outputs[1];
+    for (std::int32_t j = 0; j < frames; ++j)
+    {
+        // Read the whole frame before writing: inputs and outputs may share memory.
+        double left = static_cast<double>(inL[j]);
+        double right = static_cast<double>(inR[j]);
+        state.Run(c, ringMemory, left, right);
+        outL[j] = static_cast<Sample>(left);
+        outR[j] = static_cast<Sample>(right);
+    }
+    audio.frame = state;
+}
+
+template void TXalto::Process<TXaltoEffect, float>(TXaltoEffect&, float* const*, float* const*,
+                                                   std::int32_t);
+template void TXalto::Process<TXaltoEffect, double>(TXaltoEffect&, double* const*, double* const*,
+                                                    std::int32_t);
 
 void TXaltoEffect::FinishBlock()
 {
-    meterLo.RaiseTo(audio.blockMeterLo);
-    meterHi.RaiseTo(audio.blockMeterHi);
+    meterLo.RaiseTo(audio.frame.meterLo);
+    meterHi.RaiseTo(audio.frame.meterHi);
     ClearNonFiniteStates();
 }
 
@@ -242,16 +204,16 @@ void TXaltoEffect::ClearNonFiniteStates()
 {
     // A NaN or infinite input reaches both band-split states (and so every state after them).
     // Clearing them at the end of the block lets the gate recover as soon as input is finite.
-    const GateAudioState& a = audio;
-    const double sum = a.lowpassL + a.lowpassR + a.bandLo.peak + a.bandLo.env + a.bandLo.hold +
-                       a.bandLo.smooth + a.bandHi.peak + a.bandHi.env + a.bandHi.hold +
-                       a.bandHi.smooth;
+    GateFrameState& f = audio.frame;
+    const double sum = f.lowpassL + f.lowpassR + f.bandLo.peak + f.bandLo.env + f.bandLo.hold +
+                       f.bandLo.smooth + f.bandHi.peak + f.bandHi.env + f.bandHi.hold +
+                       f.bandHi.smooth;
     if (std::isfinite(sum))
         return;
-    audio.lowpassL = 0.0;
-    audio.lowpassR = 0.0;
-    audio.bandLo = GateBand{};
-    audio.bandHi = GateBand{};
+    f.lowpassL = 0.0;
+    f.lowpassR = 0.0;
+    f.bandLo = GateBand{};
+    f.bandHi = GateBand{};
     for (std::int32_t base : kDelayLineBase)
         for (std::int32_t i = 0; i <= static_cast<std::int32_t>(kMaxDelayLength); ++i)
             ringMemory[base + i] = 0.0;

@@ -60,14 +60,7 @@ struct GateAudioState
     double reportedLatency = 0.0; ///< last latency sent to the host, samples
     double playState = 0.0;       ///< 0 stopped, +1 playing, +4 recording
     double beatPosition = 0.0;    ///< quarter notes
-    double noiseOffset = 0.0;     ///< tiny DC added to the detector path, renewed per block
-    double lowpassL = 0.0;        ///< band-split states
-    double lowpassR = 0.0;
-    gate::GateBand bandLo;
-    gate::GateBand bandHi;
-    std::array<gate::DelayLine, 6> delayLines{};
-    double blockMeterLo = 0.0; ///< most open gains of the running block
-    double blockMeterHi = 0.0;
+    gate::GateFrameState frame;   ///< filter, envelope and ring states, block meters
 };
 
 /// The expander/gate effect.
@@ -82,6 +75,10 @@ public:
     void BlockSection() override;
     void SampleSection() override;
     void SerializeSection() override;
+    /// The frames of a processing call: the signal path with its states held in locals.
+    template <class Sample>
+    void ProcessFrames(Sample* const* inputs, Sample* const* outputs, std::int32_t frames,
+                       std::int32_t channels);
     /// After the frames of a processing call: hands the block's meter values to the editor.
     void FinishBlock();
 
@@ -119,5 +116,11 @@ private:
     CrtRandom random;             ///< the detector offset's generator (audio thread)
     double* ringMemory = nullptr; ///< block 0 of the effect memory, which holds the six rings
 };
+
+// The processing loops are compiled with the sections, so the per-frame section inlines.
+extern template void TXalto::Process<TXaltoEffect, float>(TXaltoEffect&, float* const*,
+                                                          float* const*, std::int32_t);
+extern template void TXalto::Process<TXaltoEffect, double>(TXaltoEffect&, double* const*,
+                                                           double* const*, std::int32_t);
 
 } // namespace vrn

@@ -34,7 +34,9 @@ struct BandCoefficients
 inline void RunGainComputer(GateBand& b, double detector, const BandCoefficients& band,
                             const GateCoefficients& c)
 {
-    b.level = std::fmin(std::fabs(detector), band.threshGain) / band.threshGain;
+    const double magnitude = std::fabs(detector);
+    // (A NaN magnitude takes the threshold, as fmin would.)
+    b.level = (magnitude < band.threshGain ? magnitude : band.threshGain) / band.threshGain;
     b.target = std::pow(b.level, c.gateRatio);
 
     const double h = b.target + (b.peak - b.target) * c.peakCoef;
@@ -58,19 +60,102 @@ inline void RunGainComputer(GateBand& b, double detector, const BandCoefficients
     b.reduction = 1.0 - (b.hold >= b.smooth ? b.hold : b.smooth);
 }
 
-/// One look-ahead ring in effect memory: `length` + 1 cells from its base.
-struct DelayLine
+/// The six look-ahead rings in effect memory, each `length` + 1 cells from its base. The six
+/// are always stepped together, so they share one write position.
+struct LookAhead
 {
-    double position = 0.0; ///< write position, 0 … length
+    std::int32_t position = 0; ///< write position, 0 … length
 
-    /// Writes `value`, answers the value written `length` steps earlier (0 while empty).
-    double Step(double* ringCells, double length, double value)
+    /// Writes the six values, replaces each by the value written `length` steps earlier
+    /// (0 while the ring is still empty).
+    void Step(double* memory, std::int32_t length, double* const (&values)[6])
     {
-        ringCells[RoundIndex(position)] = value;
-        position += 1.0;
-        if (position > length)
-            position = 0.0;
-        return ringCells[RoundIndex(position)];
+        for (int line = 0; line < 6; ++line)
+            memory[kDelayLineBase[line] + position] = *values[line];
+        position = position >= length ? 0 : position + 1;
+        for (int line = 0; line < 6; ++line)
+            *values[line] = memory[kDelayLineBase[line] + position];
+    }
+};
+
+/// Everything one frame of the signal path reads and writes besides the coefficients. Copied
+/// into a local for a block so that the states stay in registers.
+struct GateFrameState
+{
+    double noiseOffset = 0.0; ///< tiny DC added to the detector path, renewed per block
+    double lowpassL = 0.0;    ///< band-split states
+    double lowpassR = 0.0;
+    GateBand bandLo;
+    GateBand bandHi;
+    LookAhead lookAhead;
+    double meterLo = 0.0; ///< most open gains of the running block, 0..1
+    double meterHi = 0.0;
+
+    /// One stereo frame in place. `ring` is the effect memory block that holds the rings.
+    void Run(const GateCoefficients& c, double* ring, double& left, double& right)
+    {
+        double inL = left;
+        double inR = right;
+
+        // Band split of the detector input; the two bands always add up to it.
+        const double xL = inL + noiseOffset;
+        const double xR = inR + noiseOffset;
+        lowpassL += c.splitCoef * (xL - lowpassL);
+        lowpassR += c.splitCoef * (xR - lowpassR);
+        double loL = lowpassL;
+        double hiL = xL - lowpassL;
+        double loR = lowpassR;
+        double hiR = xR - lowpassR;
+
+        // The detector sees |max(L, R)| of each band (signed maximum first).
+        RunGainComputer(bandLo, loL <= loR ? loR : loL,
+                        {c.threshLoGain, c.releaseCoefLo, c.releaseMixLo, c.holdRatioLo}, c);
+        RunGainComputer(bandHi, hiL <= hiR ? hiR : hiL,
+                        {c.threshHiGain, c.releaseCoefHi, c.releaseMixHi, c.holdRatioHi}, c);
+
+        if (c.linkOn)
+        {
+            // The more open band opens the other, by linkAmount.
+            const double m =
+                bandLo.reduction > bandHi.reduction ? bandHi.reduction : bandLo.reduction;
+            bandLo.reduction = c.linkAmount * m + c.linkRest * bandLo.reduction;
+            bandHi.reduction = c.linkAmount * m + c.linkRest * bandHi.reduction;
+        }
+        const double reductionLo = bandLo.reduction;
+        const double reductionHi = bandHi.reduction;
+
+        if (c.preGateOn)
+        {
+            // The gains were computed from the undelayed signal: they act ahead of the audio.
+            lookAhead.Step(ring, c.ringLength, {&inL, &loL, &hiL, &inR, &loR, &hiR});
+        }
+
+        switch (c.monitorSelect)
+        {
+        case 0: // "Output"
+            left = (inL - reductionLo * loL) - reductionHi * hiL;
+            right = (inR - reductionLo * loR) - reductionHi * hiR;
+            break;
+        case 1: // "Detector": the part of the signal the gate removes
+            left = reductionLo * loL + reductionHi * hiL;
+            right = reductionLo * loR + reductionHi * hiR;
+            break;
+        case 2: // "Lo-band"
+            left = (1.0 - reductionLo) * loL;
+            right = (1.0 - reductionLo) * loR;
+            break;
+        case 3: // "Hi-band"
+            left = (1.0 - reductionHi) * hiL;
+            right = (1.0 - reductionHi) * hiR;
+            break;
+        default: // any other monitor value passes the input frame unchanged
+            break;
+        }
+
+        if (1.0 - reductionLo > meterLo)
+            meterLo = 1.0 - reductionLo;
+        if (1.0 - reductionHi > meterHi)
+            meterHi = 1.0 - reductionHi;
     }
 };
 

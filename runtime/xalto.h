@@ -51,6 +51,11 @@ public:
     std::int32_t lastRedrawTick = 0; ///< clock reading of the last timed redraw, ms
     std::int32_t initCount = 0;      ///< how often InitOnce has run
 
+    /// Moves `frames` frames through the sample cells and SampleSection. Effects may hide it
+    /// with an equivalent loop of their own; the processing loop calls the most derived one.
+    template <class Sample>
+    void ProcessFrames(Sample* const* inputs, Sample* const* outputs, std::int32_t frames,
+                       std::int32_t channels);
     /// Runs once per processing call after the frames (effects may hide it; no virtual call).
     void FinishBlock() {}
 
@@ -98,40 +103,25 @@ void TXalto::Process(Effect& effect, Sample* const* inputs, Sample* const* outpu
     const std::int32_t channels = ProcessChannelCount<Sample>(effect.vest);
 
     effect.Effect::BlockSection();
-    if (frames <= 0 || !ChannelsValid(inputs, channels) || !ChannelsValid(outputs, channels))
-    {
-        effect.Effect::FinishBlock();
-        return;
-    }
+    if (frames > 0 && ChannelsValid(inputs, channels) && ChannelsValid(outputs, channels))
+        effect.Effect::ProcessFrames(inputs, outputs, frames, channels);
+    effect.Effect::FinishBlock();
+}
 
-    double* cells = effect.samples.data();
-    if (channels == 2)
-    {
-        const Sample* inL = inputs[0];
-        const Sample* inR = inputs[1];
-        Sample* outL = outputs[0];
-        Sample* outR = outputs[1];
-        for (std::int32_t j = 0; j < frames; ++j)
-        {
-            // Read the whole frame before writing: inputs and outputs may share memory.
-            cells[1] = static_cast<double>(inR[j]);
-            cells[0] = static_cast<double>(inL[j]);
-            effect.Effect::SampleSection();
-            outR[j] = static_cast<Sample>(cells[1]);
-            outL[j] = static_cast<Sample>(cells[0]);
-        }
-        effect.Effect::FinishBlock();
-        return;
-    }
+template <class Sample>
+void TXalto::ProcessFrames(Sample* const* inputs, Sample* const* outputs, std::int32_t frames,
+                           std::int32_t channels)
+{
+    double* cells = samples.data();
     for (std::int32_t j = 0; j < frames; ++j)
     {
+        // Read the whole frame before writing: inputs and outputs may share memory.
         for (std::int32_t c = channels - 1; c >= 0; --c)
             cells[c] = static_cast<double>(inputs[c][j]);
-        effect.Effect::SampleSection();
+        SampleSection();
         for (std::int32_t c = channels - 1; c >= 0; --c)
             outputs[c][j] = static_cast<Sample>(cells[c]);
     }
-    effect.Effect::FinishBlock();
 }
 
 } // namespace vrn

@@ -98,8 +98,8 @@ TEST(GateSignalPath, SilenceStaysClosed)
     std::vector<double> left(4096, 0.0), right(4096, 0.0);
     rig.Process(left, right);
     // Only the detector offset (at most 1e-9) keeps the gains off exact zero.
-    EXPECT_NEAR(rig.gate.audio.bandLo.reduction, 1.0, 1e-12);
-    EXPECT_NEAR(rig.gate.audio.bandHi.reduction, 1.0, 1e-12);
+    EXPECT_NEAR(rig.gate.audio.frame.bandLo.reduction, 1.0, 1e-12);
+    EXPECT_NEAR(rig.gate.audio.frame.bandHi.reduction, 1.0, 1e-12);
     EXPECT_LT(rig.gate.meterLo.Peek(), 1e-12);
     EXPECT_LT(rig.gate.meterHi.Peek(), 1e-12);
     for (double v : left)
@@ -115,11 +115,11 @@ TEST(GateSignalPath, DetectorUsesTheSignedMaximumOfTheChannels)
     std::vector<double> left(1, -0.5), right(1, -0.3);
     double* none[2] = {nullptr, nullptr};
     TXalto::Process(rig.gate, none, none, 0); // the crossover change clears the filter here
-    rig.gate.audio.lowpassL = -0.5;           // already settled
+    rig.gate.audio.frame.lowpassL = -0.5;     // already settled
 
-    rig.gate.audio.lowpassR = -0.3;
+    rig.gate.audio.frame.lowpassR = -0.3;
     rig.Process(left, right);
-    EXPECT_NEAR(rig.gate.audio.bandLo.level, 0.3, 1e-6);
+    EXPECT_NEAR(rig.gate.audio.frame.bandLo.level, 0.3, 1e-6);
 }
 
 TEST(GateSignalPath, FullBandLinkOpensTheClosedBand)
@@ -131,8 +131,9 @@ TEST(GateSignalPath, FullBandLinkOpensTheClosedBand)
     GateRig rig(s);
     std::vector<double> left = Sine(0.1, 60.0, 48000), right = left;
     rig.Process(left, right);
-    EXPECT_NEAR(rig.gate.audio.bandLo.reduction, rig.gate.audio.bandHi.reduction, 1e-15);
-    EXPECT_LT(rig.gate.audio.bandHi.reduction, 0.01);
+    EXPECT_NEAR(rig.gate.audio.frame.bandLo.reduction, rig.gate.audio.frame.bandHi.reduction,
+                1e-15);
+    EXPECT_LT(rig.gate.audio.frame.bandHi.reduction, 0.01);
     EXPECT_GT(rig.gate.meterHi.Peek(), 0.99);
 }
 
@@ -253,7 +254,7 @@ TEST(GateSignalPath, MetersHoldTheMostOpenGain)
     std::vector<double> quiet(48000, 0.0), quietR(48000, 0.0);
     rig.Process(quiet, quietR);
     EXPECT_EQ(rig.gate.meterLo.Peek(), peak); // nobody read it: it keeps the maximum
-    EXPECT_LT(1.0 - rig.gate.audio.bandLo.reduction, 0.01);
+    EXPECT_LT(1.0 - rig.gate.audio.frame.bandLo.reduction, 0.01);
 }
 
 } // namespace
