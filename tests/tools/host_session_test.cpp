@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,24 +31,12 @@ protected:
     void Open(HostSettings settings = {})
     {
         session = std::make_unique<HostSession>(settings);
-        session->SetTraceSink([this](const std::string& line) { trace.push_back(line); });
         std::string error;
         ASSERT_EQ(session->Open(VRN_FAKE_PLUGIN, error), OpenResult::Ok) << error;
     }
 
     std::unique_ptr<HostSession> session;
-    std::vector<std::string> trace;
 };
-
-TEST_F(OpenSession, OpensInOrderAndResumes)
-{
-    Open();
-    EXPECT_TRUE(session->IsResumed());
-    EXPECT_TRUE(Contains(Report(*session, 0), "opcodes=0,10,11,12 "));
-    ASSERT_FALSE(trace.empty());
-    // Asked by the entry point, before the plug-in has a record to pass.
-    EXPECT_EQ(trace.front(), "host: opcode=1 index=0 value=0 opt=0");
-}
 
 TEST_F(OpenSession, CallbackAnswersFromSettings)
 {
@@ -114,20 +101,6 @@ TEST_F(OpenSession, FindsParametersByIndexOrExactName)
     EXPECT_EQ(session->FindParameter("-1"), -1);
 }
 
-TEST_F(OpenSession, ChunkRoundTrip)
-{
-    Open();
-    session->SetParameter(0, 0.125f);
-    std::vector<unsigned char> chunk;
-    std::string error;
-    ASSERT_TRUE(session->GetChunk(chunk, error)) << error;
-    EXPECT_EQ(chunk.size(), 12u);
-    session->SetParameter(0, 0.75f);
-    EXPECT_EQ(session->SetChunk(chunk), 1);
-    EXPECT_EQ(session->GetParameter(0), 0.125f);
-    EXPECT_EQ(session->SetChunk({}), 0);
-}
-
 TEST_F(OpenSession, RenderSplitsBlocksAndAdvancesTransport)
 {
     HostSettings settings;
@@ -186,40 +159,6 @@ TEST_F(OpenSession, OutputsStartZeroedOnEveryBlock)
     ASSERT_TRUE(session->Render({ones.data(), ones.data()}, 8, out, error)) << error;
     EXPECT_EQ(out[0], std::vector<double>(8, 0.0));
     EXPECT_EQ(out[1], std::vector<double>(8, 0.0));
-}
-
-TEST_F(OpenSession, TimeInfoFollowsPositionAndTempo)
-{
-    HostSettings settings;
-    settings.sampleRate = 44100.0;
-    settings.tempo = 90.0;
-    Open(settings);
-    std::string error;
-    ASSERT_TRUE(session->ProcessSilence(44100, error)) << error;
-    EXPECT_EQ(Report(*session, 1),
-              "time: pos=44100 rate=44100 tempo=90 ppq=1.500000 sig=4/4 flags=0x2602");
-}
-
-TEST_F(OpenSession, NoTimeInfoAnswersNull)
-{
-    HostSettings settings;
-    settings.timeInfo = false;
-    Open(settings);
-    EXPECT_EQ(Report(*session, 1), "time: none");
-}
-
-TEST_F(OpenSession, LatencyChangeShowsAfterProcessing)
-{
-    Open();
-    EXPECT_EQ(session->Latency(), 64);
-    session->SetParameter(1, 0.25f);
-    EXPECT_EQ(session->Latency(), 64);
-    trace.clear();
-    std::string error;
-    ASSERT_TRUE(session->ProcessSilence(1, error)) << error;
-    EXPECT_EQ(session->Latency(), 250);
-    EXPECT_NE(std::find(trace.begin(), trace.end(), "host: opcode=13 index=0 value=0 opt=0"),
-              trace.end());
 }
 
 TEST_F(OpenSession, RawCloseEndsTheInstance)

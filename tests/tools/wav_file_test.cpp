@@ -5,7 +5,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -329,17 +328,6 @@ TEST(WavFile, FileErrorsNameThePath)
     const WavStatus write = WriteWav(missing, Sweep(1, 4), WavSampleFormat::Float32);
     EXPECT_FALSE(write.ok);
     EXPECT_NE(write.message.find(missing), std::string::npos);
-}
-
-TEST(WavFile, WriteThenReadFromDisk)
-{
-    const std::string path = std::string(VRN_TEST_WORK_DIR) + "/wav_file_test.wav";
-    const WavAudio audio = Sweep(2, 64);
-    ASSERT_TRUE(WriteWav(path, audio, WavSampleFormat::Float64).ok);
-    WavAudio back;
-    ASSERT_TRUE(ReadWav(path, back).ok);
-    EXPECT_EQ(back.channels, audio.channels);
-    std::remove(path.c_str());
 }
 
 } // namespace
