@@ -136,18 +136,16 @@ void TXaltoEffect::BlockSection()
 {
     ApplyNewCoefficients();
     ReportLatencyIfChanged();
-    if (vest)
+    BlockTime time;
+    if (vest && vest->TimeForBlock(time))
     {
-        TempoAndSignature time;
-        if (vest->TempoAndTimeSignature(time))
-        {
-            hostFedRuntime.tempo = time.tempo;
-            hostFedRuntime.timeSigNumerator = time.timeSigNumerator;
-            hostFedRuntime.timeSigDenominator = time.timeSigDenominator;
-        }
-        audio.playState = vest->IsPlaying() + 4.0 * vest->IsRecording();
-        audio.beatPosition = vest->BeatPosition();
+        hostFedRuntime.tempo = time.tempo;
+        hostFedRuntime.timeSigNumerator = time.timeSigNumerator;
+        hostFedRuntime.timeSigDenominator = time.timeSigDenominator;
     }
+    // Without time information the transport reads as stopped at position 0.
+    audio.playState = time.playing + 4.0 * time.recording;
+    audio.beatPosition = time.beatPosition;
     hostFed = hostFedRuntime;
 
     audio.frame.noiseOffset = static_cast<double>(random.Next()) / CrtRandom::kMax * 1e-9;

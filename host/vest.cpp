@@ -201,33 +201,20 @@ double CVeST::Tempo()
     return info ? info->tempo : 0.0;
 }
 
-bool CVeST::TempoAndTimeSignature(TempoAndSignature& out)
+bool CVeST::TimeForBlock(BlockTime& out)
 {
-    const VstTimeInfo* info = getTimeInfo(kVstTempoValid | kVstTimeSigValid);
+    // One request for everything a block needs: the audio thread asks the host once per block.
+    const VstTimeInfo* info = getTimeInfo(kVstTempoValid | kVstTimeSigValid | kVstTransportPlaying |
+                                          kVstTransportRecording | kVstPpqPosValid);
     if (!info)
         return false;
     out.tempo = info->tempo;
     out.timeSigNumerator = static_cast<double>(info->timeSigNumerator);
     out.timeSigDenominator = static_cast<double>(info->timeSigDenominator);
+    out.playing = (info->flags & kVstTransportPlaying) != 0 ? 1.0 : 0.0;
+    out.recording = (info->flags & kVstTransportRecording) != 0 ? 1.0 : 0.0;
+    out.beatPosition = info->ppqPos;
     return true;
-}
-
-double CVeST::IsPlaying()
-{
-    const VstTimeInfo* info = getTimeInfo(kVstTransportPlaying);
-    return info && (info->flags & kVstTransportPlaying) != 0 ? 1.0 : 0.0;
-}
-
-double CVeST::IsRecording()
-{
-    const VstTimeInfo* info = getTimeInfo(kVstTransportRecording);
-    return info && (info->flags & kVstTransportRecording) != 0 ? 1.0 : 0.0;
-}
-
-double CVeST::BeatPosition()
-{
-    const VstTimeInfo* info = getTimeInfo(kVstPpqPosValid);
-    return info ? info->ppqPos : 0.0;
 }
 
 void CVeST::ReportLatency(std::int32_t samples)

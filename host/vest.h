@@ -59,10 +59,7 @@ public:
     double SampleRate() const override;
     double BlockSize() const override;
     double Tempo() override;
-    bool TempoAndTimeSignature(TempoAndSignature& out) override;
-    double IsPlaying() override;
-    double IsRecording() override;
-    double BeatPosition() override;
+    bool TimeForBlock(BlockTime& out) override;
     void ReportLatency(std::int32_t samples) override;
     bool EditorSize(std::int32_t& width, std::int32_t& height) const override;
     bool RequestRedraw() override;

@@ -6,12 +6,15 @@
 namespace vrn
 {
 
-/// Tempo and time signature of one time-information request.
-struct TempoAndSignature
+/// What one time-information request per processing block tells.
+struct BlockTime
 {
     double tempo = 0.0;              ///< beats per minute
     double timeSigNumerator = 0.0;   ///< beats per bar
     double timeSigDenominator = 0.0; ///< note value of a beat
+    double playing = 0.0;            ///< 1 while the transport plays, else 0
+    double recording = 0.0;          ///< 1 while the transport records, else 0
+    double beatPosition = 0.0;       ///< song position, quarter notes
 };
 
 /// One queued MIDI event as the effect reads it.
@@ -38,14 +41,8 @@ public:
     virtual double BlockSize() const = 0;
     /// Host tempo in BPM, 0 without time information.
     virtual double Tempo() = 0;
-    /// Tempo and time signature; false (and `out` untouched) without time information.
-    virtual bool TempoAndTimeSignature(TempoAndSignature& out) = 0;
-    /// 1 while the transport plays, else 0.
-    virtual double IsPlaying() = 0;
-    /// 1 while the transport records, else 0.
-    virtual double IsRecording() = 0;
-    /// Song position in quarter notes, 0 without time information.
-    virtual double BeatPosition() = 0;
+    /// The block's time information in one request; false (and `out` untouched) without it.
+    virtual bool TimeForBlock(BlockTime& out) = 0;
     /// Sets the latency the host reads from the AEffect, samples.
     virtual void ReportLatency(std::int32_t samples) = 0;
     /// Editor size in pixels; false without an editor.

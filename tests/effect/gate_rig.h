@@ -21,14 +21,11 @@ public:
     double SampleRate() const override { return sampleRate; }
     double BlockSize() const override { return 512.0; }
     double Tempo() override { return 120.0; }
-    bool TempoAndTimeSignature(TempoAndSignature& out) override
+    bool TimeForBlock(BlockTime& out) override
     {
-        out = {120.0, 4.0, 4.0};
+        out = {120.0, 4.0, 4.0, 1.0, 0.0, 0.0};
         return true;
     }
-    double IsPlaying() override { return 1.0; }
-    double IsRecording() override { return 0.0; }
-    double BeatPosition() override { return 0.0; }
     void ReportLatency(std::int32_t samples) override { latencyReports.push_back(samples); }
     bool EditorSize(std::int32_t&, std::int32_t&) const override { return false; }
     bool RequestRedraw() override { return false; }

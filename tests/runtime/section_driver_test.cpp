@@ -48,10 +48,7 @@ public:
     double SampleRate() const override { return 48000.0; }
     double BlockSize() const override { return 64.0; }
     double Tempo() override { return 0.0; }
-    bool TempoAndTimeSignature(TempoAndSignature&) override { return false; }
-    double IsPlaying() override { return 0.0; }
-    double IsRecording() override { return 0.0; }
-    double BeatPosition() override { return 0.0; }
+    bool TimeForBlock(BlockTime&) override { return false; }
     void ReportLatency(std::int32_t) override {}
     bool EditorSize(std::int32_t&, std::int32_t&) const override { return false; }
     bool RequestRedraw() override { return ++redraws > 0; }
