@@ -12,7 +12,7 @@ TXaltoEffect::TXaltoEffect()
 {
     effectName = "VARNE Gate";
     productString = "VARNE Gate";
-    programName = "VARNE Gate";
+    SetProgramName("VARNE Gate");
     vendorString = "Quorrin Sound";
     vendorVersion = 1000;
     uniqueID = FourCharacterId("VRN2");

@@ -68,11 +68,11 @@ VeSTCallbacks MakeEffectCallbacks()
         }
         static void ProgramName(CVeST* w, char* text)
         {
-            CopyText(text, kProgramNameCapacity, Of(w).programName);
+            CopyText(text, kProgramNameCapacity, Of(w).ProgramName());
         }
         static void SetProgramName(CVeST* w, const char* text)
         {
-            Of(w).programName.assign(text, BoundedLength(text, kMaxHostTextLength));
+            Of(w).SetProgramName(std::string(text, BoundedLength(text, kMaxHostTextLength)));
         }
         static bool ProgramNameIndexed(CVeST*, int32, int32, char*) { return false; }
 

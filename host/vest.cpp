@@ -219,7 +219,8 @@ bool CVeST::TimeForBlock(BlockTime& out)
 
 void CVeST::ReportLatency(std::int32_t samples)
 {
-    setInitialDelay(samples);
+    // The audio thread writes the field while a host thread may read it: one atomic store.
+    __atomic_store_n(&cEffect.initialDelay, samples, __ATOMIC_RELAXED);
 }
 
 bool CVeST::EditorSize(std::int32_t& width, std::int32_t& height) const

@@ -46,6 +46,18 @@ void CXaltoDescription::AddOption(const std::string& option)
         sliderInfos.back().options.push_back(option);
 }
 
+std::string CXaltoDescription::ProgramName() const
+{
+    std::lock_guard<std::mutex> lock(programNameMutex);
+    return programName;
+}
+
+void CXaltoDescription::SetProgramName(std::string name)
+{
+    std::lock_guard<std::mutex> lock(programNameMutex);
+    programName = std::move(name);
+}
+
 const SliderInfo* CXaltoDescription::FindSlider(std::int32_t index) const
 {
     if (index < 0 || static_cast<std::size_t>(index) >= sliderInfos.size())

@@ -3,6 +3,7 @@
 
 #include "runtime/sliders.h"
 
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -46,13 +47,17 @@ public:
     std::string effectName;
     std::string productString;
     std::string vendorString;
-    std::string programName;
+    /// The program name; the host may set and read it from different threads.
+    std::string ProgramName() const;
+    void SetProgramName(std::string name);
     std::int32_t vendorVersion = 0;
     std::int32_t uniqueID = 0; ///< four characters, first in the most significant byte
     std::int32_t channelCount = 0;
 
 private:
     std::vector<SliderInfo> sliderInfos;
+    std::string programName;
+    mutable std::mutex programNameMutex;
 };
 
 /// Packs four characters into a unique ID, the first in the most significant byte.

@@ -29,6 +29,7 @@ run_wine() {
 
 run_native linux-debug
 run_native linux-asan
+run_native linux-tsan
 run_wine mingw32-release
 run_wine mingw64-release
 echo "== all test suites passed"

@@ -3,6 +3,7 @@
 
 #include "host/plugin_entry.h"
 
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -16,12 +17,13 @@ struct FakeHost
     bool giveTimeInfo = true; ///< answer audioMasterGetTime with `time`
     VstTimeInfo time{};
     std::vector<int32> opcodes; ///< every host call the plug-in made, in order
+    std::mutex mutex;           ///< the plug-in may call from several threads
 
     FakeHost();
     static FakeHost* current;
     static intptr VRN_VST_CALL Callback(AEffect*, int32 opcode, int32 index, intptr value,
                                         void* ptr, float opt);
-    int Count(int32 opcode) const;
+    int Count(int32 opcode);
 };
 
 /// One plug-in instance opened, set to `sampleRate` and resumed; closed at destruction.

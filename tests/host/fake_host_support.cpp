@@ -23,7 +23,10 @@ intptr VRN_VST_CALL FakeHost::Callback(AEffect*, int32 opcode, int32, intptr, vo
     FakeHost* host = current;
     if (!host)
         return 0;
-    host->opcodes.push_back(opcode);
+    {
+        std::lock_guard<std::mutex> lock(host->mutex);
+        host->opcodes.push_back(opcode);
+    }
     switch (opcode)
     {
     case audioMasterVersion:
@@ -35,8 +38,9 @@ intptr VRN_VST_CALL FakeHost::Callback(AEffect*, int32 opcode, int32, intptr, vo
     }
 }
 
-int FakeHost::Count(int32 opcode) const
+int FakeHost::Count(int32 opcode)
 {
+    std::lock_guard<std::mutex> lock(mutex);
     return static_cast<int>(std::count(opcodes.begin(), opcodes.end(), opcode));
 }
 
