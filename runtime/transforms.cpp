@@ -65,7 +65,7 @@ public:
     CScratchLease(const CScratchLease&) = delete;
     CScratchLease& operator=(const CScratchLease&) = delete;
 
-    double* Data() const { return data; }
+    [[nodiscard]] double* Data() const { return data; }
 
 private:
     TScratchSlot* slot = nullptr;
