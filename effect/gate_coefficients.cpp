@@ -3,6 +3,7 @@
 
 #include "runtime/numeric.h"
 
+#include <cfloat>
 #include <cmath>
 
 namespace vrn::gate
@@ -16,6 +17,12 @@ double OnePole(double ms, double sampleRate)
 {
     const double coef = std::exp(-1.0 / (ms * sampleRate / 1000.0));
     return coef >= 0.0 && coef <= 1.0 ? coef : 0.0;
+}
+
+/// `x` limited to 0..1 (NaN gives 0): a one-pole coefficient outside this range is unstable.
+double Clamp01(double x)
+{
+    return x >= 0.0 ? (x <= 1.0 ? x : 1.0) : 0.0;
 }
 
 double LookAheadSamples(double attackMs, double sampleRate)
@@ -34,16 +41,19 @@ bool UpdateCoefficients(GateCoefficients& c, const GateSliderValues& s, double f
     c.attackMs = s.attack;
     c.releaseLoMs = s.releaseLo;
     c.releaseHiMs = s.releaseHi;
-    c.threshLoGain = std::pow(10.0, s.thresholdLo / 20.0);
-    c.threshHiGain = std::pow(10.0, s.thresholdHi / 20.0);
+    // A restored chunk may hold any finite value. The limits below change nothing inside the
+    // sliders' ranges; outside them they keep the gate stable instead of dividing by a zero
+    // threshold, raising a zero level to a negative power or amplifying through the link.
+    c.threshLoGain = std::fmax(std::pow(10.0, s.thresholdLo / 20.0), DBL_MIN);
+    c.threshHiGain = std::fmax(std::pow(10.0, s.thresholdHi / 20.0), DBL_MIN);
     c.crossoverHz = s.crossover;
-    c.gateRatio = s.ratio;
+    c.gateRatio = std::fmax(s.ratio, 0.0);
     c.monitorMode = s.monitor;
     c.preGate = s.preGate;
-    c.linkAmount = s.bandLink / 100.0;
+    c.linkAmount = Clamp01(s.bandLink / 100.0);
     c.linkRest = 1.0 - c.linkAmount;
-    c.releaseLoNorm = c.releaseLoMs / releaseMaxMs;
-    c.releaseHiNorm = c.releaseHiMs / releaseMaxMs;
+    c.releaseLoNorm = std::fmax(c.releaseLoMs / releaseMaxMs, 0.0);
+    c.releaseHiNorm = std::fmax(c.releaseHiMs / releaseMaxMs, 0.0);
 
     // The split is remade for a new crossover or a new sample rate; only a new crossover
     // clears the filter states.
@@ -52,7 +62,7 @@ bool UpdateCoefficients(GateCoefficients& c, const GateSliderValues& s, double f
         ++c.splitGeneration;
     if (crossoverChanged || c.splitSampleRate != fs)
     {
-        c.splitCoef = 1.0 - std::exp(-6.283185307179586 * c.crossoverHz / fs);
+        c.splitCoef = Clamp01(1.0 - std::exp(-6.283185307179586 * c.crossoverHz / fs));
         c.lastCrossoverHz = c.crossoverHz;
         c.splitSampleRate = fs;
     }
@@ -66,7 +76,7 @@ bool UpdateCoefficients(GateCoefficients& c, const GateSliderValues& s, double f
     c.peakCoef = OnePole(20.0, fs);
     c.attackMix = 1.0 - c.attackCoef;
     c.releaseMixLo = 1.0 - c.releaseCoefLo;
-    c.smoothCoef = 1.0 - std::exp(-175.92918860102841 / fs);
+    c.smoothCoef = Clamp01(1.0 - std::exp(-175.92918860102841 / fs));
     c.releaseCoefHi = OnePole(c.releaseHiMs, fs);
     c.releaseMixHi = 1.0 - c.releaseCoefHi;
     c.holdRatioLo = std::pow(c.releaseLoNorm, 0.5) * 1.67 + 0.33;

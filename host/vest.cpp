@@ -158,9 +158,11 @@ int32 CVeST::processEvents(VstEvents* events)
 {
     if (!events || events->numEvents <= 0)
         return 1;
+    // The list really holds numEvents pointers, although the record declares two.
+    VstEvent* const* list = events->events;
     for (int32 i = 0; i < events->numEvents; ++i)
     {
-        const VstEvent* event = events->events[i];
+        const VstEvent* event = list[i];
         if (!event || event->type != kVstMidiType)
             continue;
         // Copied as received; a writer that laps the reader overwrites unread events.

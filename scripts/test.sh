@@ -32,4 +32,6 @@ run_native linux-asan
 run_native linux-tsan
 run_wine mingw32-release
 run_wine mingw64-release
+echo "== fuzzing (${VRN_FUZZ_SECONDS:-30} s per target)"
+bash scripts/fuzz.sh "${VRN_FUZZ_SECONDS:-30}"
 echo "== all test suites passed"

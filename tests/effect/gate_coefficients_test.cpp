@@ -118,5 +118,23 @@ TEST(GateCoefficients, HostileTimesNeverMakeAGrowingState)
     EXPECT_GE(c.delayLength, 0.0);
 }
 
+TEST(GateCoefficients, RestoredValuesOutsideTheRangesKeepTheGateStable)
+{
+    GateSliderValues s{-3, -20, 1e30, -1e30, 1e30, -1.6e35, -4, 0.2, 1, 1e9};
+    for (double fs : {48000.0, -48000.0, 0.0})
+    {
+        const GateCoefficients c = Make(s, fs);
+        for (double coef : {c.splitCoef, c.smoothCoef, c.attackCoef, c.releaseCoefLo,
+                            c.releaseCoefHi, c.peakCoef, c.linkAmount, c.linkRest})
+        {
+            EXPECT_GE(coef, 0.0) << fs;
+            EXPECT_LE(coef, 1.0) << fs;
+        }
+        EXPECT_GT(c.threshLoGain, 0.0);
+        EXPECT_GE(c.gateRatio, 0.0);
+        EXPECT_FALSE(std::isnan(c.holdRatioLo));
+    }
+}
+
 } // namespace
 } // namespace vrn::gate
