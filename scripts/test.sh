@@ -32,6 +32,8 @@ run_native linux-asan
 run_native linux-tsan
 run_wine mingw32-release
 run_wine mingw64-release
+echo "== soak (2 minutes of audio)"
+bash scripts/soak.sh 2
 echo "== fuzzing (${VRN_FUZZ_SECONDS:-30} s per target)"
 bash scripts/fuzz.sh "${VRN_FUZZ_SECONDS:-30}"
 echo "== all test suites passed"
