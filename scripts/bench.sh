@@ -48,10 +48,9 @@ if [ "${#missing[@]}" -gt 0 ]; then
         echo "bench: note: could not install ${missing[*]}; going on without"
 fi
 
-# --- native build; tools/gate_bench.cmake is hooked in at project() time in case
-# tools/CMakeLists.txt does not include it (it returns early when it already has been).
+# --- native build
 configure=(-G Ninja -DCMAKE_BUILD_TYPE=Release -DVRN_BUILD_BENCHMARKS=ON -DVRN_WERROR=ON
-    -DVRN_BUILD_TESTS=OFF "-DCMAKE_PROJECT_VarneGate_INCLUDE=$root/tools/gate_bench.cmake")
+    -DVRN_BUILD_TESTS=OFF)
 echo "bench: building $native"
 cmake -S . -B "$native" "${configure[@]}" >/dev/null
 cmake --build "$native" --target vrn_gate vsthost gate_bench >/dev/null
