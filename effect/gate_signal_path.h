@@ -2,6 +2,7 @@
 // The gate's per-frame arithmetic: band gain computer, band link and the look-ahead ring.
 
 #include "effect/gate_coefficients.h"
+#include "runtime/fast_math.h"
 #include "runtime/numeric.h"
 
 #include <cmath>
@@ -31,13 +32,14 @@ struct BandCoefficients
 };
 
 /// Advances one band's gain computer by a frame, from the band's linked detector sample.
-inline void RunGainComputer(GateBand& b, double detector, const BandCoefficients& band,
-                            const GateCoefficients& c)
+[[gnu::always_inline]] inline void RunGainComputer(GateBand& b, double detector,
+                                                   const BandCoefficients& band,
+                                                   const GateCoefficients& c)
 {
     const double magnitude = std::fabs(detector);
     // (A NaN magnitude takes the threshold, as fmin would.)
     b.level = (magnitude < band.threshGain ? magnitude : band.threshGain) / band.threshGain;
-    b.target = std::pow(b.level, c.gateRatio);
+    b.target = GatePow(b.level, c.gateRatio);
 
     const double h = b.target + (b.peak - b.target) * c.peakCoef;
     b.peak = h > b.target ? h : b.target;
@@ -92,7 +94,8 @@ struct GateFrameState
     double meterHi = 0.0;
 
     /// One stereo frame in place. `ring` is the effect memory block that holds the rings.
-    void Run(const GateCoefficients& c, double* ring, double& left, double& right)
+    [[gnu::always_inline]] void Run(const GateCoefficients& c, double* ring, double& left,
+                                    double& right)
     {
         double inL = left;
         double inR = right;

@@ -7,7 +7,7 @@ sudo_cmd=()
 
 packages=(
     cmake ninja-build g++ make googletest libgtest-dev clang clang-format libclang-rt-14-dev
-    valgrind mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+    python3 valgrind mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
     wine wine32:i386 wine64 xvfb xauth fonts-liberation
 )
 

@@ -7,6 +7,8 @@ bash scripts/setup.sh
 
 echo "== format check"
 git ls-files -z -- '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+echo "== pow tables match their derivation"
+python3 scripts/make_fast_math_tables.py --check
 
 run_native() {
     echo "== $1"
