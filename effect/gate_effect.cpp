@@ -149,8 +149,8 @@ void TXaltoEffect::BlockSection()
     hostFed = hostFedRuntime;
 
     audio.frame.noiseOffset = static_cast<double>(random.Next()) / CrtRandom::kMax * 1e-9;
-    audio.frame.meterLo = 0.0;
-    audio.frame.meterHi = 0.0;
+    audio.frame.leastReductionLo = 1.0;
+    audio.frame.leastReductionHi = 1.0;
 }
 
 void TXaltoEffect::SampleSection()
@@ -193,8 +193,8 @@ template void TXalto::Process<TXaltoEffect, double>(TXaltoEffect&, double* const
 
 void TXaltoEffect::FinishBlock()
 {
-    meterLo.RaiseTo(audio.frame.meterLo);
-    meterHi.RaiseTo(audio.frame.meterHi);
+    meterLo.RaiseTo(1.0 - audio.frame.leastReductionLo);
+    meterHi.RaiseTo(1.0 - audio.frame.leastReductionHi);
     ClearNonFiniteStates();
 }
 

@@ -90,8 +90,8 @@ struct GateFrameState
     GateBand bandLo;
     GateBand bandHi;
     LookAhead lookAhead;
-    double meterLo = 0.0; ///< most open gains of the running block, 0..1
-    double meterHi = 0.0;
+    double leastReductionLo = 1.0; ///< of the running block: its most open gain is 1 − this
+    double leastReductionHi = 1.0;
 
     /// One stereo frame in place. `ring` is the effect memory block that holds the rings.
     [[gnu::always_inline]] void Run(const GateCoefficients& c, double* ring, double& left,
@@ -155,10 +155,11 @@ struct GateFrameState
             break;
         }
 
-        if (1.0 - reductionLo > meterLo)
-            meterLo = 1.0 - reductionLo;
-        if (1.0 - reductionHi > meterHi)
-            meterHi = 1.0 - reductionHi;
+        // The most open gain 1 − r belongs to the least reduction r (1 − r falls as r grows).
+        if (reductionLo < leastReductionLo)
+            leastReductionLo = reductionLo;
+        if (reductionHi < leastReductionHi)
+            leastReductionHi = reductionHi;
     }
 };
 
