@@ -22,27 +22,30 @@ struct GateBand
     double reduction = 0.0; ///< 1 − band gain
 };
 
-/// The band-specific coefficients of one gain computer.
+/// The band-specific coefficients of one band's followers.
 struct BandCoefficients
 {
-    double threshGain;
     double releaseCoef;
     double releaseMix;
     double holdRatio;
 };
 
-/// Advances one band's gain computer by a frame, from the band's linked detector sample.
-[[gnu::always_inline]] inline void RunGainComputer(GateBand& b, double detector,
-                                                   const BandCoefficients& band,
-                                                   const GateCoefficients& c)
+/// Level of a band's detector sample relative to the band's threshold, 0..1 (1 at or above it).
+[[gnu::always_inline]] inline double BandLevel(double detector, double threshGain)
 {
     const double magnitude = std::fabs(detector);
     // (A NaN magnitude takes the threshold, as fmin would.)
-    b.level = (magnitude < band.threshGain ? magnitude : band.threshGain) / band.threshGain;
-    b.target = GatePow(b.level, c.gateRatio);
+    return (magnitude < threshGain ? magnitude : threshGain) / threshGain;
+}
 
-    const double h = b.target + (b.peak - b.target) * c.peakCoef;
-    b.peak = h > b.target ? h : b.target;
+/// Advances one band's followers by a frame from its gain target (the level raised to the
+/// ratio): peak follower, attack/release envelope, hold, smoother and the resulting reduction.
+[[gnu::always_inline]] inline void
+RunEnvelope(GateBand& b, double target, const BandCoefficients& band, const GateCoefficients& c)
+{
+    b.target = target;
+    const double h = target + (b.peak - target) * c.peakCoef;
+    b.peak = h > target ? h : target;
 
     if (b.peak > b.env)
     {
@@ -110,11 +113,14 @@ struct GateFrameState
         double loR = lowpassR;
         double hiR = xR - lowpassR;
 
-        // The detector sees |max(L, R)| of each band (signed maximum first).
-        RunGainComputer(bandLo, loL <= loR ? loR : loL,
-                        {c.threshLoGain, c.releaseCoefLo, c.releaseMixLo, c.holdRatioLo}, c);
-        RunGainComputer(bandHi, hiL <= hiR ? hiR : hiL,
-                        {c.threshHiGain, c.releaseCoefHi, c.releaseMixHi, c.holdRatioHi}, c);
+        // The detector sees |max(L, R)| of each band (signed maximum first). Below the
+        // threshold a band's gain target is its level raised to the ratio.
+        bandLo.level = BandLevel(loL <= loR ? loR : loL, c.threshLoGain);
+        bandHi.level = BandLevel(hiL <= hiR ? hiR : hiL, c.threshHiGain);
+        RunEnvelope(bandLo, GatePow(bandLo.level, c.gateRatio),
+                    {c.releaseCoefLo, c.releaseMixLo, c.holdRatioLo}, c);
+        RunEnvelope(bandHi, GatePow(bandHi.level, c.gateRatio),
+                    {c.releaseCoefHi, c.releaseMixHi, c.holdRatioHi}, c);
 
         if (c.linkOn)
         {
