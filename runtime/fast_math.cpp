@@ -1,5 +1,5 @@
-// The rare paths of GatePow: levels outside [2^-1022, 1), large ratios, results that overflow or
-// lie below 2^-960.
+// The rare paths of GatePow and GatePow2: levels outside [2^-1022, 1), large ratios, results that
+// overflow or lie below 2^-960.
 #include "runtime/fast_math.h"
 
 #include <limits>
@@ -42,6 +42,11 @@ double PowScaleOutside(std::uint64_t shifted, double q)
     const std::uint64_t move = top ? ~std::uint64_t{kExpSteps - 1} : std::uint64_t{200 * kExpSteps};
     const double scale = FromBits(kExpTable[shifted & 255].scaleBits + ((shifted + move) << 44));
     return (scale + scale * q) * (top ? 2.0 : 0x1p-200);
+}
+
+GatePowPairResult PowPairOutsideRange(double levelA, double levelB, double ratio)
+{
+    return {GatePow(levelA, ratio), GatePow(levelB, ratio)};
 }
 
 } // namespace vrn::detail

@@ -1,9 +1,16 @@
 #pragma once
-// Fast, bit-reproducible pow for the gate's gain computer: level^ratio with level in [0, 1].
+// Fast, bit-reproducible pow for the gate's gain computer: level^ratio with level in [0, 1], one
+// level at a time or the two bands' levels at once.
 
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+
+// GatePow2 computes both lanes with SSE2 (every x86-64 build; -msse2 on 32-bit x86).
+#if !defined(__SSE2__)
+#error "fast_math.h: SSE2 required"
+#endif
+#include <emmintrin.h>
 
 // The double-double steps below rely on every product and sum being rounded on its own. A build
 // that enables FMA instructions must also pass -ffp-contract=off and define VRN_FP_CONTRACT_OFF.
@@ -19,6 +26,18 @@ namespace vrn
 /// or ratio 0 give 1, ratio 1 gives level, level +0 with ratio > 0 gives +0. Other inputs (level
 /// outside [0, 1], |ratio| > 64, NaN, ±inf) give std::pow(level, ratio).
 inline double GatePow(double level, double ratio);
+
+/// The two results of GatePow2, in the order of its levels.
+struct GatePowPairResult
+{
+    double a; ///< levelA^ratio
+    double b; ///< levelB^ratio
+};
+
+/// levelA^ratio and levelB^ratio, each bit-identical to GatePow(level, ratio) (on every build,
+/// with or without flush-to-zero), for the two bands of a frame: both at once when both levels
+/// lie in [2^-1022, 1) and |ratio| ≤ 64, each on its own otherwise.
+inline GatePowPairResult GatePow2(double levelA, double levelB, double ratio);
 
 namespace detail
 {
@@ -611,12 +630,80 @@ constexpr std::int64_t kExpSteps = 256;
 constexpr std::int64_t kLowestDirect = -960 * kExpSteps;
 constexpr std::uint32_t kDirectSpan = (1023 + 960 + 1) * kExpSteps;
 
+/// The constants of GatePow2, the same in both lanes.
+struct PairConstants
+{
+    __m128i logOffset;
+    __m128i exponentMask;
+    __m128i rangeBias; ///< in all four 32-bit lanes
+    __m128i rangeLast; ///< in all four 32-bit lanes
+    __m128i mantissaHighMask;
+    __m128i logHigh26Mask;
+    __m128i ratioHighMask;
+    __m128i absMask;
+    __m128d one;
+    __m128d unit;
+    __m128d logPoly[5];
+    __m128d logUnitError;
+    __m128d expScale;
+    __m128d roundShift;
+    __m128d expStep;
+    __m128d expPoly[4];
+    __m128d expUnitError;
+};
+
+constexpr __m128i Splat64(std::uint64_t value)
+{
+    return __m128i{static_cast<long long>(value), static_cast<long long>(value)};
+}
+
+constexpr __m128i Splat32(std::uint32_t value)
+{
+    return Splat64(std::uint64_t{value} << 32 | value);
+}
+
+constexpr __m128d Splat(double value)
+{
+    return __m128d{value, value};
+}
+
+// The direct-path test on the high words h of level − kLogOffset: h + kOffset − kLow < kOne −
+// kLow (unsigned), as (h + rangeBias > rangeLast) == false (signed), the sign bits flipped.
+constexpr std::uint32_t kSignBit = 0x80000000;
+constexpr std::uint32_t kOffsetHigh = static_cast<std::uint32_t>(kLogOffset >> 32);
+constexpr std::uint32_t kLowHigh = static_cast<std::uint32_t>(kSmallestNormalBits >> 32);
+constexpr std::uint32_t kOneHigh = static_cast<std::uint32_t>(kOneBits >> 32);
+
+constexpr PairConstants kPairConstants = {
+    Splat64(kLogOffset),
+    Splat64(0xFFF0000000000000),
+    Splat32(kOffsetHigh - kLowHigh + kSignBit),
+    Splat32(kOneHigh - kLowHigh - 1 + kSignBit),
+    Splat64(~std::uint64_t{0x1FF}),
+    Splat64(0xFFFFFFFFF8000000),
+    Splat64(0xFFFFFFFFFC000000),
+    Splat64(0x7FFFFFFFFFFFFFFF),
+    Splat(1.0),
+    Splat(kUnit),
+    {Splat(kLogPoly[0]), Splat(kLogPoly[1]), Splat(kLogPoly[2]), Splat(kLogPoly[3]),
+     Splat(kLogPoly[4])},
+    Splat(kLogUnitError),
+    Splat(kExpScale),
+    Splat(kRoundShift),
+    Splat(kExpStep),
+    {Splat(kExpPoly[0]), Splat(kExpPoly[1]), Splat(kExpPoly[2]), Splat(kExpPoly[3])},
+    Splat(kExpUnitError),
+};
+
 /// level^ratio outside the direct path (level not in [2^-1022, 1) or |ratio| not ≤ 64).
 double PowOutsideRange(double level, double ratio);
 
 /// 2^(n/256)·(1 + q) for n outside the direct range: overflow, results below 2^-960.
 /// `shifted` is the bit pattern of kRoundShift + n.
 double PowScaleOutside(std::uint64_t shifted, double q);
+
+/// GatePow of each level, for pairs where a level is off the direct path or |ratio| is not ≤ 64.
+GatePowPairResult PowPairOutsideRange(double levelA, double levelB, double ratio);
 
 /// level^ratio for a normal level 2^k·m in (0, 1) given by its bits, with `exponentBias` added to
 /// k (scaled subnormal levels), |ratio| ≤ 64.
@@ -684,6 +771,103 @@ inline double GatePow(double level, double ratio)
         !(std::fabs(ratio) <= detail::kMaxFastRatio))
         return detail::PowOutsideRange(level, ratio);
     return detail::PowFromBits(bits, 0, ratio);
+}
+
+inline GatePowPairResult GatePow2(double levelA, double levelB, double ratio)
+{
+    using namespace detail;
+    // GCC builds a vector constant with equal lanes from a scalar load and a shuffle, two
+    // instructions each time it is used; read through a pointer it cannot see through, every
+    // constant becomes a memory operand instead.
+    const PairConstants* k = &kPairConstants;
+    __asm__("" : "+r"(k));
+
+    // Lane 0 holds A, lane 1 B; every step is the one of PowFromBits (exponent bias 0), operation
+    // for operation, so each lane rounds exactly as GatePow does.
+    const __m128i bits = _mm_castpd_si128(_mm_set_pd(levelB, levelA));
+    const __m128i reduced = _mm_sub_epi64(bits, k->logOffset);
+    // The high words of `reduced` of A and B in 32-bit lanes 0 and 1 (and again in 2 and 3).
+    const __m128i high = _mm_shuffle_epi32(reduced, _MM_SHUFFLE(3, 1, 3, 1));
+
+    // GatePow's test bits − 2^-1022 < 1 − 2^-1022 (unsigned) needs the high words only, as both
+    // bounds have zero low words. On the high words h of `reduced` it reads h + c < span
+    // (unsigned), a signed comparison once both sides have their sign bit flipped.
+    const __m128i outside = _mm_cmpgt_epi32(_mm_add_epi32(high, k->rangeBias), k->rangeLast);
+    // (std::fabs would take a trip through the x87 unit on 32-bit builds.)
+    const __m128d ratios = _mm_set1_pd(ratio);
+    const double ratioSize = _mm_cvtsd_f64(_mm_and_pd(ratios, _mm_castsi128_pd(k->absMask)));
+    if (_mm_movemask_ps(_mm_castsi128_ps(outside)) != 0 || !(ratioSize <= kMaxFastRatio))
+        return PowPairOutsideRange(levelA, levelB, ratio);
+
+    // λ·log2(level) = k·λ − λ·log2(invC) + λ·log2(1 + r): slices (bits 12…19 of the high word of
+    // `reduced`), exponents k (its top 12 bits, signed), r = m·invC − 1 exactly.
+    const auto highA = static_cast<std::uint32_t>(_mm_cvtsi128_si32(high));
+    const auto highB = static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_shuffle_epi32(high, 1)));
+    const LogEntry& sliceA = kLogTable[(highA >> 12) & 255];
+    const LogEntry& sliceB = kLogTable[(highB >> 12) & 255];
+    const __m128d exponent = _mm_cvtepi32_pd(_mm_srai_epi32(high, 20));
+    const __m128i mantissaBits = _mm_sub_epi64(bits, _mm_and_si128(reduced, k->exponentMask));
+
+    const __m128d invC = _mm_set_pd(sliceB.invC, sliceA.invC);
+    const __m128d m = _mm_castsi128_pd(mantissaBits);
+    const __m128d mHi = _mm_and_pd(m, _mm_castsi128_pd(k->mantissaHighMask));
+    const __m128d r =
+        _mm_add_pd(_mm_sub_pd(_mm_mul_pd(mHi, invC), k->one), _mm_mul_pd(_mm_sub_pd(m, mHi), invC));
+
+    // The log as head + r + rest, then as logHi26 + logLo26.
+    const __m128d head =
+        _mm_add_pd(_mm_mul_pd(exponent, k->unit), _mm_set_pd(sliceB.logHi, sliceA.logHi));
+    __m128d poly = _mm_add_pd(_mm_mul_pd(k->logPoly[4], r), k->logPoly[3]);
+    poly = _mm_add_pd(_mm_mul_pd(poly, r), k->logPoly[2]);
+    poly = _mm_add_pd(_mm_mul_pd(poly, r), k->logPoly[1]);
+    poly = _mm_add_pd(_mm_mul_pd(poly, r), k->logPoly[0]);
+    const __m128d rest =
+        _mm_add_pd(_mm_set_pd(sliceB.logLo, sliceA.logLo),
+                   _mm_mul_pd(r, _mm_add_pd(k->logUnitError, _mm_mul_pd(r, poly))));
+
+    const __m128d logHi26 = _mm_and_pd(_mm_add_pd(head, r), _mm_castsi128_pd(k->logHigh26Mask));
+    const __m128d logLo26 = _mm_add_pd(_mm_add_pd(_mm_sub_pd(head, logHi26), r), rest);
+
+    // t = ratio·log as product + tail.
+    const __m128d ratioHi = _mm_and_pd(ratios, _mm_castsi128_pd(k->ratioHighMask));
+    const __m128d product = _mm_mul_pd(ratioHi, logHi26);
+    const __m128d tail =
+        _mm_add_pd(_mm_mul_pd(_mm_sub_pd(ratios, ratioHi), logHi26), _mm_mul_pd(ratios, logLo26));
+
+    // 2^(t/λ) = 2^(n/256)·(1 + q).
+    const __m128d shifted = _mm_add_pd(_mm_mul_pd(product, k->expScale), k->roundShift);
+    const __m128d n = _mm_sub_pd(shifted, k->roundShift);
+    const __m128i nBits = _mm_castpd_si128(shifted);
+    // (The low 32 bits of each lane hold n.)
+    const auto nA = static_cast<std::uint32_t>(_mm_cvtsi128_si32(nBits));
+    const auto nB = static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_shuffle_epi32(nBits, 2)));
+    const ExpEntry& stepA = kExpTable[nA & 255];
+    const ExpEntry& stepB = kExpTable[nB & 255];
+    const __m128d f = _mm_add_pd(_mm_sub_pd(product, _mm_mul_pd(n, k->expStep)),
+                                 _mm_add_pd(tail, _mm_set_pd(stepB.tailLog, stepA.tailLog)));
+    __m128d fPoly = _mm_add_pd(_mm_mul_pd(k->expPoly[3], f), k->expPoly[2]);
+    fPoly = _mm_add_pd(_mm_mul_pd(fPoly, f), k->expPoly[1]);
+    fPoly = _mm_add_pd(_mm_mul_pd(fPoly, f), k->expPoly[0]);
+    const __m128d q =
+        _mm_add_pd(f, _mm_mul_pd(f, _mm_add_pd(k->expUnitError, _mm_mul_pd(f, fPoly))));
+
+    const __m128i stepBits = _mm_set_epi64x(static_cast<long long>(stepB.scaleBits),
+                                            static_cast<long long>(stepA.scaleBits));
+    const __m128d scale = _mm_castsi128_pd(_mm_add_epi64(stepBits, _mm_slli_epi64(nBits, 44)));
+    const __m128d result = _mm_add_pd(scale, _mm_mul_pd(scale, q));
+    const bool directA = nA - static_cast<std::uint32_t>(kLowestDirect) < kDirectSpan;
+    const bool directB = nB - static_cast<std::uint32_t>(kLowestDirect) < kDirectSpan;
+    if (directA && directB)
+        return {_mm_cvtsd_f64(result), _mm_cvtsd_f64(_mm_unpackhi_pd(result, result))};
+    // A result that overflows or lies below 2^-960 (either lane, or both).
+    std::uint64_t shiftedBits[2];
+    double qs[2];
+    double results[2];
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(shiftedBits), nBits);
+    _mm_storeu_pd(qs, q);
+    _mm_storeu_pd(results, result);
+    return {directA ? results[0] : PowScaleOutside(shiftedBits[0], qs[0]),
+            directB ? results[1] : PowScaleOutside(shiftedBits[1], qs[1])};
 }
 
 } // namespace vrn

@@ -1,5 +1,5 @@
 // GatePow against a long double reference, its exact cases, std::pow fallbacks and a checksum of
-// its bits that every build must reproduce.
+// its bits that every build must reproduce; GatePow2 against GatePow, bit for bit.
 #include "runtime/denormal_guard.h"
 #include "runtime/fast_math.h"
 
@@ -287,6 +287,191 @@ TEST(FastMath, ChecksumOfResultsIsTheSameOnEveryBuild)
             ratio);
     }
     EXPECT_EQ(hash, 418514005810545027u);
+}
+
+// GatePow2 gives each lane GatePow's bits, whichever path each lane takes.
+struct PairCheck
+{
+    int mismatches = 0;
+
+    void Check(double levelA, double levelB, double ratio)
+    {
+        const GatePowPairResult got = GatePow2(levelA, levelB, ratio);
+        const double wantA = GatePow(levelA, ratio);
+        const double wantB = GatePow(levelB, ratio);
+        if ((Bits(got.a) != Bits(wantA) || Bits(got.b) != Bits(wantB)) && ++mismatches <= 5)
+            ADD_FAILURE() << std::hexfloat << "GatePow2(" << levelA << ", " << levelB << ", "
+                          << ratio << ") = {" << got.a << ", " << got.b << "}, GatePow gives {"
+                          << wantA << ", " << wantB << "}";
+    }
+
+    /// Both orders of the two levels.
+    void CheckBoth(double level, double other, double ratio)
+    {
+        Check(level, other, ratio);
+        Check(other, level, ratio);
+    }
+};
+
+// Levels off the direct path ([2^-1022, 1)) and the direct path's ends.
+std::vector<double> SpecialLevels()
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    return {0.0,
+            -0.0,
+            1.0,
+            0x1p-1074,
+            0x0.fffffffffffffp-1022,
+            0x1p-1030,
+            0x1p-1022,
+            0x1.0000000000001p-1022,
+            1 - 0x1p-53,
+            1 + 0x1p-52,
+            1.5,
+            2.0,
+            -0.5,
+            -0x1p-1022,
+            -1.0,
+            -0x1p-1074,
+            inf,
+            -inf,
+            nan,
+            -nan};
+}
+
+TEST(GatePow2, BothLanesMatchGatePowOverSliderAndRandomRatios)
+{
+    Inputs inputs{6};
+    PairCheck pairs;
+    const std::vector<double> edges = EdgeLevels();
+    for (const double ratio : SliderRatios())
+    {
+        for (int i = 0; i < 20000; ++i)
+        {
+            const double levelA = inputs.Level(60);
+            pairs.Check(levelA, inputs.Level(60), ratio);
+        }
+        for (std::size_t i = 0; i < edges.size(); ++i)
+            pairs.Check(edges[i], edges[edges.size() - 1 - i], ratio);
+    }
+    // Mostly powers near the ends of the double range, so that often one lane is inside the
+    // directly built results [2^-960, 2^1024) and the other outside.
+    for (int i = 0; i < 1000000; ++i)
+    {
+        const double ratio = inputs.Uniform(-64.0, 64.0);
+        const auto reach = static_cast<std::uint64_t>(std::fmin(1100.0 / std::fabs(ratio), 1022.0));
+        const double levelA = inputs.Level(reach + 1);
+        pairs.Check(levelA, inputs.Level(i % 4 == 0 ? 1022 : reach + 1), ratio);
+    }
+    // Around the ends of that range: 2^-960 = (2^-15)^64, 2^1024 = (2^-16)^-64.
+    for (const double ratio : {64.0, -64.0, 63.9375, -63.9375, 32.0, -32.0})
+        for (const double level : {0x1p-15, 0x1p-16, 0x1p-30, 0x1p-32})
+            for (const double step : {-0x1p-40, -0x1p-52, 0.0, 0x1p-52, 0x1p-40})
+                pairs.CheckBoth(level * (1 + step), 0.5, ratio);
+    EXPECT_EQ(pairs.mismatches, 0);
+}
+
+TEST(GatePow2, EitherLaneOffTheDirectPathStillMatchesGatePow)
+{
+    Inputs inputs{7};
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::vector<double> specials = SpecialLevels();
+    std::vector<double> ratios = {0.0,
+                                  -0.0,
+                                  1.0,
+                                  -1.0,
+                                  2.0,
+                                  0.5,
+                                  64.0,
+                                  -64.0,
+                                  0x1.0000000000001p6,
+                                  -0x1.0000000000001p6,
+                                  65.0,
+                                  1e300,
+                                  inf,
+                                  -inf,
+                                  nan,
+                                  0x1p-1074};
+    for (int i = 0; i < 16; ++i)
+        ratios.push_back(inputs.Uniform(-64.0, 64.0));
+    const std::vector<double> slider = SliderRatios();
+    ratios.insert(ratios.end(), {slider.front(), slider[20], slider.back()});
+    PairCheck pairs;
+    for (const double ratio : ratios)
+        for (const double special : specials)
+        {
+            for (const double normal : {0.3, 0x1p-60, 1 - 0x1p-10})
+                pairs.CheckBoth(special, normal, ratio);
+            const double level = inputs.Level(1022);
+            pairs.CheckBoth(special, level, ratio);
+            for (const double other : specials)
+                pairs.Check(special, other, ratio);
+        }
+    // Levels just above 1 share the high word of 1 and go to std::pow.
+    for (int i = 0; i < 20000; ++i)
+    {
+        const double aboveOne = FromBits(detail::kOneBits + (inputs.Next() >> 44));
+        const double level = inputs.Level(60);
+        pairs.CheckBoth(aboveOne, level, inputs.Uniform(-64.0, 64.0));
+    }
+    EXPECT_EQ(pairs.mismatches, 0);
+}
+
+TEST(GatePow2, MatchesGatePowWithFlushToZero)
+{
+    Inputs inputs{8};
+    const DenormalGuard guard;
+    PairCheck pairs;
+    for (int i = 0; i < 20000; ++i)
+    {
+        const double ratio = inputs.Uniform(-64.0, 64.0);
+        // Normal levels, results down to underflow; subnormal levels read as 0.
+        const double subnormal = FromBits(inputs.Next() >> 12);
+        const double level = inputs.Level(1022);
+        pairs.CheckBoth(level, subnormal, ratio);
+        pairs.Check(level, inputs.Level(60), ratio);
+    }
+    EXPECT_EQ(pairs.mismatches, 0);
+}
+
+// FNV-1a of both lanes' bits over slider ratios, random ratios and pairs with one lane off the
+// direct path. Computed natively; the 32- and 64-bit Windows builds must give the same.
+TEST(GatePow2, ChecksumOfResultsIsTheSameOnEveryBuild)
+{
+    Inputs inputs{9};
+    std::uint64_t hash = 0xCBF29CE484222325;
+    const auto add = [&hash](double levelA, double levelB, double ratio)
+    {
+        const GatePowPairResult result = GatePow2(levelA, levelB, ratio);
+        for (const std::uint64_t bits : {Bits(result.a), Bits(result.b)})
+            for (int byte = 0; byte < 8; ++byte)
+                hash = (hash ^ ((bits >> (8 * byte)) & 0xFF)) * 0x100000001B3;
+    };
+    for (const double ratio : SliderRatios())
+        for (int i = 0; i < 250; ++i)
+        {
+            const double levelA = inputs.Level(60);
+            add(levelA, inputs.Level(i % 2 ? 60 : 1022), ratio);
+        }
+    for (int i = 0; i < 25000; ++i)
+    {
+        const double ratio = inputs.Uniform(-64.0, 64.0);
+        const auto reach = static_cast<std::uint64_t>(std::fmin(1100.0 / std::fabs(ratio), 1022.0));
+        const double levelA = inputs.Level(reach + 1);
+        add(levelA, inputs.Level(reach + 1), ratio);
+    }
+    // NaN results (whose bits may differ between C libraries) are left out.
+    for (const double special : {0.0, 1.0, 0x1p-1074, 0x0.fffffffffffffp-1022, 0x1p-1022})
+        for (int i = 0; i < 100; ++i)
+        {
+            const double ratio = inputs.Uniform(-64.0, 64.0);
+            const double level = inputs.Level(60);
+            add(special, level, ratio);
+            add(level, special, ratio);
+        }
+    EXPECT_EQ(hash, 1202587213583404934u);
 }
 
 } // namespace
