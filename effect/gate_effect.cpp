@@ -153,9 +153,69 @@ void TXaltoEffect::BlockSection()
     audio.frame.leastReductionHi = 1.0;
 }
 
+namespace
+{
+
+/// A block of frames through the signal path with one set of per-block decisions.
+template <int kMonitor, bool kPreGate, bool kLink, class Sample>
+void RunFrames(GateFrameState& state, const GateCoefficients& c, double* ring,
+               Sample* const* inputs, Sample* const* outputs, std::int32_t frames)
+{
+    const Sample* inL = inputs[0];
+    const Sample* inR = inputs[1];
+    Sample* outL = outputs[0];
+    Sample* outR = outputs[1];
+    for (std::int32_t j = 0; j < frames; ++j)
+    {
+        // Read the whole frame before writing: inputs and outputs may share memory.
+        double left = static_cast<double>(inL[j]);
+        double right = static_cast<double>(inR[j]);
+        state.Run<kMonitor, kPreGate, kLink>(c, ring, left, right);
+        outL[j] = static_cast<Sample>(left);
+        outR[j] = static_cast<Sample>(right);
+    }
+}
+
+template <class Sample>
+using FrameLoop = void (*)(GateFrameState&, const GateCoefficients&, double*, Sample* const*,
+                           Sample* const*, std::int32_t);
+
+template <int kMonitor, class Sample>
+FrameLoop<Sample> PickLoop(bool preGate, bool link)
+{
+    if (preGate)
+        return link ? &RunFrames<kMonitor, true, true, Sample>
+                    : &RunFrames<kMonitor, true, false, Sample>;
+    return link ? &RunFrames<kMonitor, false, true, Sample>
+                : &RunFrames<kMonitor, false, false, Sample>;
+}
+
+/// The loop for a coefficient set's monitor mode, Pre-Gate and Band Link.
+template <class Sample>
+FrameLoop<Sample> PickLoop(const GateCoefficients& c)
+{
+    switch (c.monitorSelect)
+    {
+    case 0:
+        return PickLoop<0, Sample>(c.preGateOn, c.linkOn);
+    case 1:
+        return PickLoop<1, Sample>(c.preGateOn, c.linkOn);
+    case 2:
+        return PickLoop<2, Sample>(c.preGateOn, c.linkOn);
+    case 3:
+        return PickLoop<3, Sample>(c.preGateOn, c.linkOn);
+    default:
+        return PickLoop<-1, Sample>(c.preGateOn, c.linkOn);
+    }
+}
+
+} // namespace
+
 void TXaltoEffect::SampleSection()
 {
-    audio.frame.Run(*audio.coefficients, ringMemory, samples[0], samples[1]);
+    // One frame through the sample cells: the same path as a block of one frame.
+    double* io[2] = {&samples[0], &samples[1]};
+    PickLoop<double> (*audio.coefficients)(audio.frame, *audio.coefficients, ringMemory, io, io, 1);
 }
 
 template <class Sample>
@@ -170,19 +230,7 @@ void TXaltoEffect::ProcessFrames(Sample* const* inputs, Sample* const* outputs, 
     // Locals: the compiler keeps the states and coefficients in registers across frames.
     const GateCoefficients c = *audio.coefficients;
     GateFrameState state = audio.frame;
-    const Sample* inL = inputs[0];
-    const Sample* inR = inputs[1];
-    Sample* outL = outputs[0];
-    Sample* outR = outputs[1];
-    for (std::int32_t j = 0; j < frames; ++j)
-    {
-        // Read the whole frame before writing: inputs and outputs may share memory.
-        double left = static_cast<double>(inL[j]);
-        double right = static_cast<double>(inR[j]);
-        state.Run(c, ringMemory, left, right);
-        outL[j] = static_cast<Sample>(left);
-        outR[j] = static_cast<Sample>(right);
-    }
+    PickLoop<Sample>(c)(state, c, ringMemory, inputs, outputs, frames);
     audio.frame = state;
 }
 

@@ -13,8 +13,6 @@ namespace vrn::gate
 /// Gain-computer state of one band (all 0 after Reset: the band starts closed).
 struct GateBand
 {
-    double level = 0.0;     ///< level relative to the threshold, 0..1
-    double target = 0.0;    ///< gain target
     double peak = 0.0;      ///< peak follower
     double env = 0.0;       ///< attack/release envelope
     double hold = 0.0;      ///< held envelope
@@ -43,7 +41,6 @@ struct BandCoefficients
 [[gnu::always_inline]] inline void
 RunEnvelope(GateBand& b, double target, const BandCoefficients& band, const GateCoefficients& c)
 {
-    b.target = target;
     const double h = target + (b.peak - target) * c.peakCoef;
     b.peak = h > target ? h : target;
 
@@ -97,6 +94,9 @@ struct GateFrameState
     double leastReductionHi = 1.0;
 
     /// One stereo frame in place. `ring` is the effect memory block that holds the rings.
+    /// The monitor mode (0 … 3, or -1 to pass the input), Pre-Gate and Band Link come as
+    /// template arguments so that a block's loop carries none of their tests.
+    template <int kMonitor, bool kPreGate, bool kLink>
     [[gnu::always_inline]] void Run(const GateCoefficients& c, double* ring, double& left,
                                     double& right)
     {
@@ -115,14 +115,13 @@ struct GateFrameState
 
         // The detector sees |max(L, R)| of each band (signed maximum first). Below the
         // threshold a band's gain target is its level raised to the ratio.
-        bandLo.level = BandLevel(loL <= loR ? loR : loL, c.threshLoGain);
-        bandHi.level = BandLevel(hiL <= hiR ? hiR : hiL, c.threshHiGain);
-        RunEnvelope(bandLo, GatePow(bandLo.level, c.gateRatio),
-                    {c.releaseCoefLo, c.releaseMixLo, c.holdRatioLo}, c);
-        RunEnvelope(bandHi, GatePow(bandHi.level, c.gateRatio),
-                    {c.releaseCoefHi, c.releaseMixHi, c.holdRatioHi}, c);
+        const double levelLo = BandLevel(loL <= loR ? loR : loL, c.threshLoGain);
+        const double levelHi = BandLevel(hiL <= hiR ? hiR : hiL, c.threshHiGain);
+        const GatePowPairResult targets = GatePow2(levelLo, levelHi, c.gateRatio);
+        RunEnvelope(bandLo, targets.a, {c.releaseCoefLo, c.releaseMixLo, c.holdRatioLo}, c);
+        RunEnvelope(bandHi, targets.b, {c.releaseCoefHi, c.releaseMixHi, c.holdRatioHi}, c);
 
-        if (c.linkOn)
+        if constexpr (kLink)
         {
             // The more open band opens the other, by linkAmount.
             const double m =
@@ -133,33 +132,33 @@ struct GateFrameState
         const double reductionLo = bandLo.reduction;
         const double reductionHi = bandHi.reduction;
 
-        if (c.preGateOn)
+        if constexpr (kPreGate)
         {
             // The gains were computed from the undelayed signal: they act ahead of the audio.
             lookAhead.Step(ring, c.ringLength, {&inL, &loL, &hiL, &inR, &loR, &hiR});
         }
 
-        switch (c.monitorSelect)
+        if constexpr (kMonitor == 0) // "Output"
         {
-        case 0: // "Output"
             left = (inL - reductionLo * loL) - reductionHi * hiL;
             right = (inR - reductionLo * loR) - reductionHi * hiR;
-            break;
-        case 1: // "Detector": the part of the signal the gate removes
+        }
+        else if constexpr (kMonitor == 1) // "Detector": the part of the signal the gate removes
+        {
             left = reductionLo * loL + reductionHi * hiL;
             right = reductionLo * loR + reductionHi * hiR;
-            break;
-        case 2: // "Lo-band"
+        }
+        else if constexpr (kMonitor == 2) // "Lo-band"
+        {
             left = (1.0 - reductionLo) * loL;
             right = (1.0 - reductionLo) * loR;
-            break;
-        case 3: // "Hi-band"
+        }
+        else if constexpr (kMonitor == 3) // "Hi-band"
+        {
             left = (1.0 - reductionHi) * hiL;
             right = (1.0 - reductionHi) * hiR;
-            break;
-        default: // any other monitor value passes the input frame unchanged
-            break;
         }
+        // Any other monitor value passes the input frame unchanged.
 
         // The most open gain 1 − r belongs to the least reduction r (1 − r falls as r grows).
         if (reductionLo < leastReductionLo)

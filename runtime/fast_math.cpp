@@ -44,9 +44,29 @@ double PowScaleOutside(std::uint64_t shifted, double q)
     return (scale + scale * q) * (top ? 2.0 : 0x1p-200);
 }
 
+namespace
+{
+/// True when GatePow takes its table path for `level` (and a ratio it accepts).
+bool OnDirectPath(double level)
+{
+    const std::uint64_t bits = Bits(level);
+    return bits - kSmallestNormalBits < kOneBits - kSmallestNormalBits;
+}
+} // namespace
+
 GatePowPairResult PowPairOutsideRange(double levelA, double levelB, double ratio)
 {
-    return {GatePow(levelA, ratio), GatePow(levelB, ratio)};
+    // The common cases are bands at or above their thresholds: level 1, whose power is 1 for
+    // every ratio. A lane still on the direct path takes the two-lane path paired with itself.
+    const bool directA = OnDirectPath(levelA) && std::fabs(ratio) <= kMaxFastRatio;
+    const bool directB = OnDirectPath(levelB) && std::fabs(ratio) <= kMaxFastRatio;
+    const double a = levelA == 1.0 ? 1.0
+                     : directA     ? GatePow2(levelA, levelA, ratio).a
+                                   : GatePow(levelA, ratio);
+    const double b = levelB == 1.0 ? 1.0
+                     : directB     ? GatePow2(levelB, levelB, ratio).a
+                                   : GatePow(levelB, ratio);
+    return {a, b};
 }
 
 } // namespace vrn::detail
