@@ -1,6 +1,8 @@
 // One VST2 plug-in instance of the benchmark; any number of them live in one process at once.
 #include "tools/gate_bench_plugin.h"
 
+#include "tools/parameter_lookup.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -142,19 +144,11 @@ int32 GateBenchPlugin::NumParameters() const
 int32 GateBenchPlugin::FindParameter(const std::string& key)
 {
     const int32 count = NumParameters();
-    const bool decimal =
-        !key.empty() && key.size() <= 9 &&
-        std::all_of(key.begin(), key.end(), [](char c) { return c >= '0' && c <= '9'; });
-    if (decimal)
-    {
-        const long index = std::strtol(key.c_str(), nullptr, 10);
-        return index < count ? static_cast<int32>(index) : -1;
-    }
-    for (int32 index = 0; index < count; ++index)
-    {
-        if (ParameterName(index) == key)
-            return index;
-    }
+    const int32 exact =
+        FindParameterIndex(key, count, [this](int32 index) { return ParameterName(index); });
+    if (exact >= 0)
+        return exact;
+    // Peers spell their names as they like: a second look ignores case.
     for (int32 index = 0; index < count; ++index)
     {
         if (SameIgnoringCase(ParameterName(index), key))

@@ -2,6 +2,8 @@
 // processing.
 #include "tools/host_session.h"
 
+#include "tools/parameter_lookup.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -165,22 +167,8 @@ int32 HostSession::NumParameters() const
 
 int32 HostSession::FindParameter(const std::string& key)
 {
-    const int32 count = NumParameters();
-    const bool decimal =
-        !key.empty() && key.size() <= 9 &&
-        std::all_of(key.begin(), key.end(), [](char c) { return c >= '0' && c <= '9'; });
-    if (decimal)
-    {
-        const int32 index = static_cast<int32>(std::stol(key));
-        if (index < count)
-            return index;
-    }
-    for (int32 index = 0; index < count; ++index)
-    {
-        if (ParameterName(index) == key)
-            return index;
-    }
-    return -1;
+    return FindParameterIndex(key, NumParameters(),
+                              [this](int32 index) { return ParameterName(index); });
 }
 
 float HostSession::GetParameter(int32 index)
