@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The main job: sets up, builds the 32-bit plug-in DLL and renders a drum loop over a noise floor
-# through it under Wine at four settings; prints what the gate did. WAVs land in out/demo/.
+# through it under Wine at four settings; prints what the gate did. WAVs and a picture of the
+# level envelopes land in out/demo/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -8,7 +9,7 @@ bash scripts/setup.sh
 cmake --preset mingw32-release >/dev/null
 cmake --build --preset mingw32-release --target vrn_gate vsthost
 cmake --preset linux-release >/dev/null
-cmake --build --preset linux-release --target example_signal gate_report
+cmake --build --preset linux-release --target example_signal gate_report envelope_plot
 
 dll=build/mingw32-release/plugin/VarneGate.dll
 host=build/mingw32-release/tools/vsthost.exe
@@ -47,4 +48,6 @@ render pre-gate 500 "Pre-Gate on with a 2 ms attack (look-ahead), ratio 6" \
 render band-link 500 "Band Link 100 %: the open band opens the other" \
     9 1.0 4 0.8888889 3 0.5555556
 wineserver -k 2>/dev/null || true
-echo "WAV files: $out/"
+build/linux-release/tools/envelope_plot "$out/envelopes.png" "$out/input.wav" "$out/default.wav" \
+    "$out/hard-gate.wav" "$out/pre-gate.wav" "$out/band-link.wav"
+echo "WAV files: $out/; level envelopes (input grey, one panel per setting): $out/envelopes.png"
