@@ -41,9 +41,9 @@ public:
     /// The bytes stay valid until the next GetState or SetState.
     virtual std::int32_t GetState(void** data);
 
-    /// The processing loop for one host call. `Effect` is the most derived effect class so that
-    /// the per-frame section call is direct. Null buffers or a frame count below 1 process no
-    /// frame.
+    /// The processing loop for one host call: BlockSection, the frames, FinishBlock, with
+    /// denormals flushed. `Effect` is the most derived effect class, so that its own frame loop
+    /// and sections are called directly. Null buffers or a frame count below 1 process no frame.
     template <class Effect, class Sample>
     static void Process(Effect& effect, Sample* const* inputs, Sample* const* outputs,
                         std::int32_t frames);
