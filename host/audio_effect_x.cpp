@@ -27,7 +27,9 @@ int32 AudioEffectX::getPlugCategory()
 
 VstTimeInfo* AudioEffectX::getTimeInfo(int32 filter)
 {
-    return reinterpret_cast<VstTimeInfo*>(CallHost(audioMasterGetTime, 0, filter));
+    // The host answers the record's address as an integer.
+    return reinterpret_cast<VstTimeInfo*>( // NOLINT(performance-no-int-to-ptr)
+        CallHost(audioMasterGetTime, 0, filter));
 }
 
 bool AudioEffectX::updateDisplay()

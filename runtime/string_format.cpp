@@ -176,7 +176,7 @@ public:
         text[length] = '\0';
     }
 
-    std::string Text() const { return std::string(text, length); }
+    [[nodiscard]] std::string Text() const { return std::string(text, length); }
 
 private:
     char text[kMaxOutput + 1] = {};

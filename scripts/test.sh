@@ -30,6 +30,8 @@ run_wine() {
 }
 
 run_native linux-debug
+echo "== clang-tidy"
+bash scripts/tidy.sh
 run_native linux-asan
 run_native linux-tsan
 run_wine mingw32-release

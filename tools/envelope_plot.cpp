@@ -160,7 +160,8 @@ int main(int argc, char** argv)
     const std::vector<double> input = Envelope(files[0], frames);
     const int panels = argc - 3;
     Image image{kWidth, panels * kPanelHeight, {}};
-    image.rgb.assign(static_cast<std::size_t>(image.width * image.height) * 3, 255);
+    image.rgb.assign(
+        static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height) * 3, 255);
     const std::uint32_t colours[] = {0x1f77b4, 0xd62728, 0x2ca02c, 0x9467bd, 0xff7f0e};
     for (int p = 0; p < panels; ++p)
     {

@@ -112,7 +112,7 @@ struct Entry
     std::vector<std::vector<double>> roundNs; // [segment][round], ns per frame
     OutputCheck check;
 
-    bool Measured() const { return plugin != nullptr && skipped.empty(); }
+    [[nodiscard]] bool Measured() const { return plugin != nullptr && skipped.empty(); }
 };
 
 // Which segment each block belongs to (by its first frame), and the frames each segment gets.
@@ -195,6 +195,15 @@ bool SplitIndex(const std::string& text, std::size_t& index, std::string& rest)
 }
 
 // "I:P=X": the value follows the last '=' so that names may hold one.
+/// "bad " + option + middle + value + hint, for a command-line error.
+std::string BadArgument(const std::string& option, const char* middle, const std::string& value,
+                        const char* hint)
+{
+    std::string text = "bad ";
+    text.append(option).append(middle).append(value).append(hint);
+    return text;
+}
+
 bool ParseSetting(const std::string& text, bool byDisplay, ParameterSetting& setting)
 {
     std::string rest;
@@ -252,7 +261,7 @@ bool ParseSetting(const std::string& text, bool byDisplay, ParameterSetting& set
             const double least = arg == "--silence" ? 2.0 : 0.01;
             if (!ParseDouble(value, seconds) || seconds < least || seconds > 600.0)
             {
-                error = "bad " + arg + " value " + value;
+                error = BadArgument(arg, " value ", value, "");
                 return false;
             }
             (arg == "--silence" ? options.silence : options.seconds) = seconds;
@@ -265,7 +274,7 @@ bool ParseSetting(const std::string& text, bool byDisplay, ParameterSetting& set
             int& target = arg == "--rounds" ? options.rounds : options.warmup;
             if (!ParseCount(value, arg == "--rounds" ? 1 : 0, 100000, target))
             {
-                error = "bad " + arg + " value " + value;
+                error = BadArgument(arg, " value ", value, "");
                 return false;
             }
             ++i;
@@ -298,7 +307,7 @@ bool ParseSetting(const std::string& text, bool byDisplay, ParameterSetting& set
             ParameterSetting setting;
             if (!ParseSetting(value, arg == "--set-display", setting))
             {
-                error = "bad " + arg + " " + value + " (I:PARAMETER=VALUE)";
+                error = BadArgument(arg, " ", value, " (I:PARAMETER=VALUE)");
                 return false;
             }
             options.settings.push_back(setting);
@@ -571,7 +580,7 @@ void OpenEntries(const Options& options, std::vector<Entry>& entries)
             std::string note;
             if (!plugin.SetParameterByDisplay(index, setting.value, note, error))
             {
-                error = entry.label + ": " + error;
+                error.insert(0, entry.label + ": ");
                 return false;
             }
             if (!note.empty())
