@@ -6,7 +6,8 @@ sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 
 packages=(
-    cmake ninja-build g++ make googletest libgtest-dev clang clang-format libclang-rt-14-dev
+    cmake ninja-build g++ make git googletest libgtest-dev clang clang-format clang-tidy
+    libclang-rt-14-dev
     python3 valgrind mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
     wine wine32:i386 wine64 xvfb xauth fonts-liberation
 )
