@@ -174,7 +174,7 @@ int main(int argc, char** argv)
                           0xdddddd);
         }
         DrawCurve(image, top, input, 0x999999);
-        DrawCurve(image, top, Envelope(files[static_cast<std::size_t>(p + 1)], frames),
+        DrawCurve(image, top, Envelope(files[static_cast<std::size_t>(p) + 1], frames),
                   colours[p % 5]);
     }
     const std::vector<std::uint8_t> png = EncodePng(image);
