@@ -1,6 +1,7 @@
 // One VST2 plug-in instance of the benchmark; any number of them live in one process at once.
 #include "tools/gate_bench_plugin.h"
 
+#include "tools/host_answers.h"
 #include "tools/parameter_lookup.h"
 
 #include <algorithm>
@@ -16,7 +17,6 @@ namespace vrn
 namespace
 {
 
-constexpr char kVendorString[] = "Quorrin Sound";
 constexpr char kProductString[] = "gate_bench";
 constexpr std::size_t kTextBufferSize = 512;
 // More channels than this is taken as a broken record, not as a plug-in to drive.
@@ -328,37 +328,14 @@ intptr VRN_VST_CALL GateBenchPlugin::HostCallback(AEffect* effect, int32 opcode,
 
 intptr GateBenchPlugin::HandleCallback(int32 opcode, int32 /*index*/, intptr /*value*/, void* ptr)
 {
-    switch (opcode)
-    {
-    case audioMasterVersion:
+    if (opcode == audioMasterVersion)
         return kVstVersion;
-    case audioMasterGetTime:
-        timeInfo = VstTimeInfo{};
-        timeInfo.samplePos = samplePosition;
-        timeInfo.sampleRate = sampleRate;
-        timeInfo.tempo = kTempo;
-        timeInfo.ppqPos = samplePosition / sampleRate * kTempo / 60.0;
-        timeInfo.timeSigNumerator = 4;
-        timeInfo.timeSigDenominator = 4;
-        timeInfo.flags = kVstTransportPlaying | kVstTempoValid | kVstTimeSigValid | kVstPpqPosValid;
+    if (opcode == audioMasterGetTime)
+    {
+        timeInfo = TransportAt(samplePosition, sampleRate, kTempo);
         return reinterpret_cast<intptr>(&timeInfo);
-    case audioMasterGetSampleRate:
-        return static_cast<intptr>(std::lround(sampleRate));
-    case audioMasterGetBlockSize:
-        return blockSize;
-    case audioMasterGetVendorString:
-        if (ptr != nullptr)
-            std::memcpy(ptr, kVendorString, sizeof kVendorString);
-        return 1;
-    case audioMasterGetProductString:
-        if (ptr != nullptr)
-            std::memcpy(ptr, kProductString, sizeof kProductString);
-        return 1;
-    case audioMasterIOChanged:
-        return 1;
-    default:
-        return 0;
     }
+    return AnswerHostQuery(opcode, ptr, sampleRate, blockSize, kProductString);
 }
 
 } // namespace vrn

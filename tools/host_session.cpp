@@ -2,6 +2,7 @@
 // processing.
 #include "tools/host_session.h"
 
+#include "tools/host_answers.h"
 #include "tools/parameter_lookup.h"
 
 #include <algorithm>
@@ -14,7 +15,6 @@ namespace vrn
 namespace
 {
 
-constexpr char kVendorString[] = "Quorrin Sound";
 constexpr char kProductString[] = "vsthost";
 
 // A chunk larger than this is taken as a broken size answer rather than copied.
@@ -377,43 +377,16 @@ intptr HostSession::HandleCallback(int32 opcode, int32 index, intptr value, void
                   " value=" + std::to_string(value) +
                   " opt=" + FormatFloat("%g", static_cast<double>(opt)));
     }
-    switch (opcode)
-    {
-    case audioMasterVersion:
+    if (opcode == audioMasterVersion)
         return settings.hostVersion;
-    case audioMasterGetTime:
+    if (opcode == audioMasterGetTime)
     {
         if (!settings.timeInfo)
             return 0;
-        timeInfo = VstTimeInfo{};
-        timeInfo.samplePos = samplePosition;
-        timeInfo.sampleRate = settings.sampleRate;
-        timeInfo.tempo = settings.tempo;
-        timeInfo.ppqPos = samplePosition / settings.sampleRate * settings.tempo / 60.0;
-        timeInfo.timeSigNumerator = 4;
-        timeInfo.timeSigDenominator = 4;
-        timeInfo.flags = kVstTransportPlaying | kVstTempoValid | kVstTimeSigValid | kVstPpqPosValid;
+        timeInfo = TransportAt(samplePosition, settings.sampleRate, settings.tempo);
         return reinterpret_cast<intptr>(&timeInfo);
     }
-    case audioMasterGetSampleRate:
-        return static_cast<intptr>(std::lround(settings.sampleRate));
-    case audioMasterGetBlockSize:
-        return settings.maxBlockSize;
-    case audioMasterGetVendorString:
-        if (ptr != nullptr)
-            std::memcpy(ptr, kVendorString, sizeof kVendorString);
-        return 1;
-    case audioMasterGetProductString:
-        if (ptr != nullptr)
-            std::memcpy(ptr, kProductString, sizeof kProductString);
-        return 1;
-    case audioMasterIOChanged:
-        return 1;
-    default:
-        // audioMasterCurrentId, audioMasterCanDo, audioMasterAutomate, audioMasterBeginEdit,
-        // audioMasterEndEdit, audioMasterIdle, audioMasterUpdateDisplay and the rest.
-        return 0;
-    }
+    return AnswerHostQuery(opcode, ptr, settings.sampleRate, settings.maxBlockSize, kProductString);
 }
 
 std::vector<const double*> MapInputChannels(const std::vector<std::vector<double>>& channels,
