@@ -1,20 +1,31 @@
 #!/usr/bin/env bash
 # The main job: sets up, builds the 32-bit plug-in DLL and renders a drum loop over a noise floor
 # through it under Wine at four settings; prints what the gate did. WAVs and a picture of the
-# level envelopes land in out/demo/.
+# level envelopes land in out/demo/. Where this machine cannot run 32-bit programs at all, the
+# 64-bit DLL (same sources, same results) is used instead, and the demo says so.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
+# shellcheck source=scripts/wine_env.sh
+source scripts/wine_env.sh
+vrn_detect_i386
 
-cmake --preset mingw32-release >/dev/null
-cmake --build --preset mingw32-release --target vrn_gate vsthost
+if [ "$VRN_I386" = none ]; then
+    preset=mingw64-release wine=$VRN_WINE64
+    echo "demo: 32-bit programs cannot run here ($VRN_I386_REASON): using the 64-bit DLL"
+else
+    preset=mingw32-release wine=$VRN_WINE32
+    echo "demo: using the 32-bit DLL (32-bit programs: $VRN_I386)"
+fi
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" --target vrn_gate vsthost
 cmake --preset linux-release >/dev/null
 cmake --build --preset linux-release --target example_signal gate_report envelope_plot
 
-dll=build/mingw32-release/plugin/VarneGate.dll
-host=build/mingw32-release/tools/vsthost.exe
-prefix="$PWD/build/mingw32-release/wineprefix"
-bash scripts/wine_prefix.sh "$prefix"
+dll=build/$preset/plugin/VarneGate.dll
+host=build/$preset/tools/vsthost.exe
+prefix="$PWD/build/$preset/wineprefix"
+bash scripts/wine_prefix.sh "$prefix" "$wine"
 export WINEPREFIX=$prefix WINEDEBUG=-all
 
 out=out/demo
@@ -31,7 +42,7 @@ render() {
         shift 2
     done
     local log
-    log=$(wine "$host" --rate 48000 --block 512 "$dll" "${commands[@]}" \
+    log=$("$wine" "$host" --rate 48000 --block 512 "$dll" "${commands[@]}" \
         render "$out/input.wav" "$out/$name.wav" </dev/null)
     local latency
     latency=$(printf '%s\n' "$log" | sed -n 's/.*latency: \([0-9-]*\).*/\1/p' | tail -n 1)

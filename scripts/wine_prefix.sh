@@ -1,16 +1,31 @@
 #!/usr/bin/env bash
-# Creates (once) and warms the private Wine prefix given as $1, with "Arial" and "Courier New"
-# mapped to the Liberation fonts so text measures as on Windows.
+# Creates (once) and warms the private Wine prefix given as $1, with the settings of
+# wine_settings.reg: "Arial" and "Courier New" mapped to the Liberation fonts so text measures as
+# on Windows, and top-level windows left unmanaged, because without a window manager (Xvfb) Wine
+# waits two seconds for one at every window's destruction. $2 is the Wine command to use (default
+# `wine`; the 64-bit suites pass scripts/wine64, which needs no 32-bit support).
 set -euo pipefail
 prefix=$1
+wine=${2:-wine}
 export WINEPREFIX=$prefix WINEDEBUG=-all
 here=$(cd "$(dirname "$0")" && pwd)
 
 if [ ! -f "$prefix/.vrn-ready" ]; then
     mkdir -p "$prefix"
     # Detached from our pipes: Wine's helper processes would otherwise keep them open.
-    (wineboot -i; wineserver -w) </dev/null >/dev/null 2>&1 || true
-    (wine regedit /S "$(winepath -w "$here/wine_fonts.reg")"; wineserver -w) </dev/null >/dev/null 2>&1 || true
+    ("$wine" wineboot -i; wineserver -w) </dev/null >/dev/null 2>&1 || true
     touch "$prefix/.vrn-ready"
 fi
-(wineserver -p; wine cmd /c exit) </dev/null >/dev/null 2>&1 || true
+# The settings are imported again whenever the file changes (a stamp names its checksum).
+settings=$here/wine_settings.reg
+stamp="$prefix/.vrn-settings-$(md5sum <"$settings" | cut -c1-32)"
+if [ ! -f "$stamp" ]; then
+    # Wine maps the root folder as drive Z:.
+    reg="Z:$(printf '%s' "$settings" | tr / '\\')"
+    # A warm server from an earlier run never exits by itself: stop it, or `wineserver -w`
+    # would wait forever.
+    (wineserver -k; "$wine" regedit /S "$reg"; wineserver -w) </dev/null >/dev/null 2>&1 || true
+    rm -f "$prefix"/.vrn-settings-*
+    touch "$stamp"
+fi
+(wineserver -p; "$wine" cmd /c exit) </dev/null >/dev/null 2>&1 || true

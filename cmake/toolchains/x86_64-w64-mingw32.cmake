@@ -9,4 +9,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# The 64-bit loader directly: it runs where the machine has no 32-bit support.
+get_filename_component(vrn_wine64 ${CMAKE_CURRENT_LIST_DIR}/../../scripts/wine64 ABSOLUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${vrn_wine64})
