@@ -21,13 +21,16 @@
 #                          Max gate close -24 dB (as LSP's reduction).
 # The "tails dB" column of table (a) shows that each of them closes on this signal.
 #
-# Environment: VRN_BENCH_ROUNDS (timed rounds, default 21), VRN_BENCH_WINE_RUNS (alternating
-# native/Wine process pairs, default 3), VRN_BENCH_SKIP_WINE=1, VRN_BENCH_SKIP_CALLGRIND=1.
+# Environment: VRN_BENCH_ROUNDS (timed rounds, default 21), VRN_BENCH_BLOCKS (frames per block
+# of tables (a) to (c), one size or a list such as 32,64,512,4096, default 512; a list adds a table
+# over the sizes), VRN_BENCH_WINE_RUNS (alternating native/Wine process pairs, default 3),
+# VRN_BENCH_SKIP_WINE=1, VRN_BENCH_SKIP_CALLGRIND=1.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
 rounds=${VRN_BENCH_ROUNDS:-21}
+blocks=${VRN_BENCH_BLOCKS:-512}
 wine_runs=${VRN_BENCH_WINE_RUNS:-3}
 native=build/bench
 cross=build/bench-mingw32
@@ -100,7 +103,7 @@ echo "bench: machine: $(lscpu | sed -n 's/^Model name: *//p' | head -n 1), $(npr
 time_table() {
     local title=$1
     shift
-    "$bench" --title "$title" --rounds "$rounds" "$@"
+    "$bench" --title "$title" --rounds "$rounds" --blocks "$blocks" "$@"
 }
 
 # --- callgrind: counting toggled around the process calls only, one dump per plug-in and stretch
@@ -120,7 +123,8 @@ count_table() {
     mkdir -p "$dir"
     if ! valgrind --tool=callgrind --instr-atstart=no --collect-atstart=no \
         --callgrind-out-file="$dir/callgrind.out.%p" \
-        "$bench" --count --warmup 1 "$@" >"$dir/run.log" 2>"$dir/valgrind.log"; then
+        "$bench" --count --warmup 1 --blocks "$blocks" "$@" >"$dir/run.log" \
+        2>"$dir/valgrind.log"; then
         echo "bench: note: the callgrind run failed; see $dir/valgrind.log"
         return
     fi

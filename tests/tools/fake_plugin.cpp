@@ -3,10 +3,12 @@
 //
 // Test hooks: the entry point returns null when the host answers audioMasterVersion with 0 and a
 // record with a wrong magic when it answers 1. effVendorSpecific (50) writes a report into ptr:
-// index 0 the dispatcher calls and block statistics, 1 the host's time info, 2 the host's strings.
+// index 0 the dispatcher calls and block statistics, 1 the host's time info, 2 the host's strings,
+// 3 what the test editor saw (Windows builds; see fake_editor.h).
 // At gain 0 the process functions leave the outputs untouched, as plug-ins that skip silent work
 // do; the host's pre-zeroed outputs must then come back as silence.
 #include "host/vst2_abi.h"
+#include "tests/tools/fake_editor.h"
 
 #include <algorithm>
 #include <cmath>
@@ -44,6 +46,7 @@ struct FakePlugin
     double lastBlockPosition = -1.0;
     const char* precision = "none";
     unsigned char chunk[kChunkSize] = {};
+    FakeEditor* editor = nullptr;
 };
 
 FakePlugin* FromEffect(AEffect* effect)
@@ -145,6 +148,7 @@ intptr VRN_VST_CALL Dispatcher(AEffect* effect, int32 opcode, int32 index, intpt
     switch (opcode)
     {
     case effClose:
+        CloseFakeEditor(plugin->editor);
         delete plugin;
         return 1;
     case effMainsChanged:
@@ -164,11 +168,22 @@ intptr VRN_VST_CALL Dispatcher(AEffect* effect, int32 opcode, int32 index, intpt
         return 0;
     case effEditGetRect:
     {
-        static ERect rect{0, 0, 200, 320};
+        static ERect rect{0, 0, kFakeEditorHeight, kFakeEditorWidth};
         if (ptr != nullptr)
             *static_cast<ERect**>(ptr) = &rect;
         return 1;
     }
+    case effEditOpen:
+        if (plugin->editor == nullptr)
+            plugin->editor = OpenFakeEditor(ptr, &plugin->params[0]);
+        return plugin->editor != nullptr ? 1 : 0;
+    case effEditClose:
+        CloseFakeEditor(plugin->editor);
+        plugin->editor = nullptr;
+        return 0;
+    case effEditIdle:
+        IdleFakeEditor(plugin->editor);
+        return 0;
     case effGetChunk:
     {
         std::memcpy(plugin->chunk, kChunkMagic, sizeof kChunkMagic);
@@ -203,6 +218,7 @@ intptr VRN_VST_CALL Dispatcher(AEffect* effect, int32 opcode, int32 index, intpt
     case effVendorSpecific:
         Copy(ptr, index == 0   ? StatusReport(*plugin)
                   : index == 1 ? TimeReport(*plugin)
+                  : index == 3 ? FakeEditorReport(plugin->editor)
                                : HostReport(*plugin));
         return 1;
     case effCanDo:

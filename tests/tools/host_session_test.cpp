@@ -1,5 +1,5 @@
 // HostSession driving the fake plug-in in process: opening, callback answers, processing.
-#include "tools/host_session.h"
+#include "tools/hosting/host_session.h"
 
 #include <gtest/gtest.h>
 
@@ -78,15 +78,30 @@ TEST(HostSession, OpenReportsEachFailure)
     EXPECT_EQ(fallback.Open(VRN_FAKE_PLUGIN_MAIN_ONLY, error), OpenResult::Ok) << error;
 }
 
-TEST(HostSession, OnlyOneSessionAtATime)
+TEST(HostSession, SessionsOpenAtOnceAnswerEachFromItsOwnSettings)
 {
+    HostSettings small;
+    small.maxBlockSize = 100;
+    HostSettings large;
+    large.maxBlockSize = 200;
+    large.product = "second";
     std::string error;
-    HostSession first({});
-    ASSERT_EQ(first.Open(VRN_FAKE_PLUGIN, error), OpenResult::Ok);
-    HostSession second({});
-    EXPECT_NE(second.Open(VRN_FAKE_PLUGIN, error), OpenResult::Ok);
+    HostSession first(small);
+    ASSERT_EQ(first.Open(VRN_FAKE_PLUGIN, error), OpenResult::Ok) << error;
+    HostSession second(large);
+    ASSERT_EQ(second.Open(VRN_FAKE_PLUGIN, error), OpenResult::Ok) << error;
+    EXPECT_TRUE(Contains(Report(first, 2), "product=vsthost version=2400 rate=48000 block=100"));
+    EXPECT_TRUE(Contains(Report(second, 2), "product=second version=2400 rate=48000 block=200"));
+    // Each instance's transport is its own.
+    ASSERT_TRUE(first.ProcessSilence(300, error)) << error;
+    EXPECT_TRUE(Contains(Report(first, 1), "time: pos=300 "));
+    EXPECT_TRUE(Contains(Report(second, 1), "time: pos=0 "));
+    // A call that names no record is ambiguous while two are open, and answered by the only
+    // session left once the other closes.
+    EXPECT_EQ(HostSession::HostCallback(nullptr, audioMasterGetBlockSize, 0, 0, nullptr, 0.0f), 0);
     first.Close();
-    EXPECT_EQ(second.Open(VRN_FAKE_PLUGIN, error), OpenResult::Ok) << error;
+    EXPECT_EQ(HostSession::HostCallback(nullptr, audioMasterGetBlockSize, 0, 0, nullptr, 0.0f),
+              200);
 }
 
 TEST_F(OpenSession, FindsParametersByIndexOrExactName)

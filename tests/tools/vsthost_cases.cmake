@@ -3,55 +3,11 @@
 # binaries, EMULATOR. Files are named relative to WORK, the working folder of every run.
 cmake_minimum_required(VERSION 3.25)
 
-file(REMOVE_RECURSE ${WORK})
-file(MAKE_DIRECTORY ${WORK})
-
-# run(<tool> <expected exit code> <arguments>...): sets OUT and ERR (carriage returns removed).
-function(run tool expected)
-    execute_process(COMMAND ${EMULATOR} ${tool} ${ARGN}
-        WORKING_DIRECTORY ${WORK}
-        RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
-    string(REPLACE "\r" "" out "${out}")
-    string(REPLACE "\r" "" err "${err}")
-    if(NOT code STREQUAL "${expected}")
-        message(FATAL_ERROR "${tool} ${ARGN}\nexit ${code}, expected ${expected}\n"
-            "stdout:\n${out}\nstderr:\n${err}")
-    endif()
-    set(OUT "${out}" PARENT_SCOPE)
-    set(ERR "${err}" PARENT_SCOPE)
-endfunction()
-
-macro(vsthost expected)
-    run(${VSTHOST} ${expected} ${ARGN})
-endmacro()
+include(${CMAKE_CURRENT_LIST_DIR}/../case_helpers.cmake)
 
 macro(probe)
     run(${WAV_PROBE} 0 ${ARGN})
 endmacro()
-
-# Each argument must be a complete line of the last run's stdout.
-function(expect_lines)
-    foreach(line IN LISTS ARGN)
-        string(FIND "\n${OUT}" "\n${line}\n" position)
-        if(position EQUAL -1)
-            message(FATAL_ERROR "missing line '${line}' in stdout:\n${OUT}")
-        endif()
-    endforeach()
-endfunction()
-
-# The arguments, joined, must be the whole stdout.
-function(expect_stdout)
-    string(CONCAT exact ${ARGV})
-    if(NOT OUT STREQUAL exact)
-        message(FATAL_ERROR "stdout:\n${OUT}\nexpected:\n${exact}")
-    endif()
-endfunction()
-
-function(expect_stderr regex)
-    if(NOT ERR MATCHES "${regex}")
-        message(FATAL_ERROR "stderr does not match '${regex}':\n${ERR}")
-    endif()
-endfunction()
 
 function(expect_file_size file size)
     file(SIZE ${WORK}/${file} actual)
@@ -208,6 +164,95 @@ elseif(CASE STREQUAL "usage_errors")
     vsthost(1 ${PLUGIN} process -1)
     vsthost(0 --help)
     expect_lines("usage: vsthost [options] PLUGIN COMMAND...")
+
+elseif(CASE STREQUAL "command_table")
+    # The usage lists every command with its arguments, from the one table.
+    vsthost(0 --help)
+    foreach(row "info" "params" "get P" "set P X" "display P" "save-chunk FILE" "load-chunk FILE"
+            "render IN.wav OUT.wav \\[--out f32\\|f64\\|s16\\]" "latency" "process N" "suspend"
+            "resume" "dispatch OPCODE INDEX VALUE OPT")
+        if(NOT OUT MATCHES "\n  ${row}( +[a-z(]|\n)")
+            message(FATAL_ERROR "--help lacks the row '${row}':\n${OUT}")
+        endif()
+    endforeach()
+    # Each wrong count names the command and what it needs; nothing is loaded or run.
+    vsthost(1 missing_plugin.so get)
+    expect_stderr("get needs 1 argument\n")
+    vsthost(1 missing_plugin.so info set Gain)
+    expect_stderr("set needs 2 arguments\n")
+    expect_stdout("")
+    vsthost(1 missing_plugin.so dispatch 1 2 3)
+    expect_stderr("dispatch needs 4 arguments\n.*vsthost --help lists them")
+    # A command's own parser answers for its values; an unknown word is an unknown command.
+    vsthost(1 ${PLUGIN} set Gain abc)
+    expect_stderr("set: 'abc' is not a number")
+    vsthost(1 ${PLUGIN} info infos)
+    expect_stderr("unknown command 'infos'")
+    expect_stdout("")
+    vsthost(1 ${PLUGIN} render in.wav out.wav --out)
+    expect_stderr("render --out needs f32, f64 or s16")
+
+elseif(CASE STREQUAL "editor")
+    # Windows builds: the editor in a window of the tool's own. Its rows join the table.
+    vsthost(0 --help)
+    expect_lines("  editor-open                        opens the editor in a window of its own")
+    if(NOT OUT MATCHES "\n  mouse-drag X0 Y0 X1 Y1 \\[shift\\|control\\][ \n]+rests")
+        message(FATAL_ERROR "--help lacks mouse-drag:\n${OUT}")
+    endif()
+    # Size, idle rhythm and the pixels the editor painted.
+    vsthost(0 ${PLUGIN} editor-open editor-idle 200 editor-png shot.png dispatch 50 3 0 0
+        editor-close)
+    expect_lines("editor: 320x200" "png: shot.png 320x200")
+    if(NOT OUT MATCHES "text: idles=([0-9]+) paints=[1-9]" OR CMAKE_MATCH_1 LESS 10)
+        message(FATAL_ERROR "the editor was not idled and painted:\n${OUT}")
+    endif()
+    run(${PNG_PROBE} 0 shot.png 5 5 20 20 119 59 120 60 50 100 319 199)
+    expect_lines("size: 320x200" "pixel 5,5: 204080" "pixel 20,20: c82828" "pixel 119,59: c82828"
+        "pixel 120,60: 204080" "pixel 50,100: 204080" "pixel 319,199: 204080")
+    # Mouse messages reach the editor's own window at editor coordinates, with the button and
+    # key flags (MK_LBUTTON 0x1, MK_SHIFT 0x4, MK_CONTROL 0x8); a press sets Gain to x / 320.
+    vsthost(0 ${PLUGIN} editor-open mouse-move 10 20 mouse-down 80 50 shift mouse-up 81 51 shift
+        get Gain wheel 30 40 -240 control mouse-move 319 199 control dispatch 50 3 0 0)
+    expect_lines("Gain = 0.25 (0.500 x)")
+    set(events "move 10,20 0x0;down 80,50 0x5;up 81,51 0x4;wheel 30,40 0x8 -240;move 319,199 0x8")
+    if(NOT OUT MATCHES "\ntext: idles=6 paints=[0-9]+ events=${events}\n")
+        message(FATAL_ERROR "mouse messages not as expected:\n${OUT}")
+    endif()
+    # A drag: the pointer arrives at the start (two moves) and rests, then a press, eight moves with the button held, the
+    # release; the editor is idled between the steps.
+    vsthost(0 ${PLUGIN} editor-open mouse-drag 0 100 240 10 control get Gain dispatch 50 3 0 0
+        editor-close)
+    expect_lines("Gain = 0.75 (1.500 x)")
+    if(NOT OUT MATCHES "events=move 0,100 0x8;move 0,100 0x8;down 0,100 0x9;move 30,89 0x9;.*;move 210,22 0x9;move 240,10 0x9;up 240,10 0x8\n")
+        message(FATAL_ERROR "drag not as expected:\n${OUT}")
+    endif()
+    # Each wheel notch adds 0.1 to Gain.
+    vsthost(0 ${PLUGIN} editor-open set Gain 0.5 wheel 5 5 120 wheel 5 5 120 get Gain)
+    if(NOT OUT MATCHES "\nGain = 0.7[0-9]* \\(1.400 x\\)\n")
+        message(FATAL_ERROR "wheel not as expected:\n${OUT}")
+    endif()
+    # The cost of one editor frame: repaints timed one by one.
+    vsthost(0 ${PLUGIN} editor-open editor-bench 3)
+    if(NOT OUT MATCHES "\npaint: 3 frames, [0-9.]+ ms median \\(min [0-9.]+, max [0-9.]+\\), [0-9.]+ % of one core at 30 frames per second\n")
+        message(FATAL_ERROR "editor-bench not as expected:\n${OUT}")
+    endif()
+    # Idling can play a file through the plug-in, as a host would while the editor shows.
+    probe(tone in.wav f32 48000 2 4800)
+    vsthost(0 ${PLUGIN} editor-open editor-idle 150 --play in.wav dispatch 50 0 0 0)
+    if(NOT OUT MATCHES "blocks=[1-9]")
+        message(FATAL_ERROR "nothing was processed while idling:\n${OUT}")
+    endif()
+    # Without an open editor the editor commands refuse; arguments are checked first.
+    vsthost(1 ${PLUGIN} editor-idle 10)
+    expect_stderr("editor-idle: no editor is open")
+    vsthost(1 ${PLUGIN} editor-open editor-open)
+    expect_stderr("the editor is open already")
+    vsthost(1 ${PLUGIN} mouse-down 1 2 alt)
+    expect_stderr("unknown command 'alt'")
+    vsthost(1 ${PLUGIN} mouse-move 1)
+    expect_stderr("mouse-move needs 2 arguments")
+    vsthost(1 ${PLUGIN} wheel 1 2 x)
+    expect_stderr("wheel: 'x' is not a coordinate")
 
 elseif(CASE STREQUAL "latency")
     vsthost(0 ${PLUGIN} latency set Latency 0.125 latency process 16 latency process 0)

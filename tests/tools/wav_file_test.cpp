@@ -1,5 +1,5 @@
 // WAV reading and writing: round trips, sample decoding, and malformed files.
-#include "tools/wav_file.h"
+#include "tools/hosting/wav_file.h"
 
 #include <gtest/gtest.h>
 

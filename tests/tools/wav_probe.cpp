@@ -4,7 +4,7 @@
 //   wav_probe stats FILE            prints channels, rate, frames and each channel's peak
 //   wav_probe expect OUT IN GAIN TOLERANCE
 //                                   checks OUT[c] == GAIN * IN[c] (IN[0] for a mono IN)
-#include "tools/wav_file.h"
+#include "tools/hosting/wav_file.h"
 
 #include <cmath>
 #include <cstdio>
