@@ -33,6 +33,7 @@ void TXaltoEffect::ClearEffectVariables()
     meterLo.Clear();
     meterHi.Clear();
     serialIndex = 0.0;
+    editor.Reset();
     audio = GateAudioState{};
     {
         std::lock_guard<std::mutex> lock(coefficientMutex);
@@ -70,16 +71,17 @@ void TXaltoEffect::InitSection()
     hostFedRuntime.timeSigDenominator = FiniteOrZero(hostFedRuntime.timeSigDenominator);
     hostFed = hostFedRuntime;
 
-    // Label tables the editor reads: string numbers of the monitor and Pre-Gate texts.
+    // Label tables the editor reads: string numbers of the monitor and Pre-Gate texts. The
+    // editor reads them on its own thread (LoadCell), so they are stored atomically.
     buildLabel = 10000.0;
     labelBase = 1000000.0;
-    Cell(RoundIndex(labelBase)) = 10001.0;
-    Cell(RoundIndex(labelBase + 1.0)) = 10002.0;
-    Cell(RoundIndex(labelBase + 2.0)) = 10003.0;
-    Cell(RoundIndex(labelBase + 3.0)) = 10004.0;
+    StoreCell(RoundIndex(labelBase), 10001.0);
+    StoreCell(RoundIndex(labelBase + 1.0), 10002.0);
+    StoreCell(RoundIndex(labelBase + 2.0), 10003.0);
+    StoreCell(RoundIndex(labelBase + 3.0), 10004.0);
     labelBase = 1000010.0;
-    Cell(RoundIndex(labelBase)) = 10005.0;
-    Cell(RoundIndex(labelBase + 1.0)) = 10006.0;
+    StoreCell(RoundIndex(labelBase), 10005.0);
+    StoreCell(RoundIndex(labelBase + 1.0), 10006.0);
     releaseMaxMs = 1000.0;
 }
 
@@ -156,38 +158,19 @@ void TXaltoEffect::BlockSection()
 namespace
 {
 
-/// A block of frames through the signal path with one set of per-block decisions.
-template <int kMonitor, bool kPreGate, bool kLink, class Sample>
-void RunFrames(GateFrameState& state, const GateCoefficients& c, double* ring,
-               Sample* const* inputs, Sample* const* outputs, std::int32_t frames)
-{
-    const Sample* inL = inputs[0];
-    const Sample* inR = inputs[1];
-    Sample* outL = outputs[0];
-    Sample* outR = outputs[1];
-    for (std::int32_t j = 0; j < frames; ++j)
-    {
-        // Read the whole frame before writing: inputs and outputs may share memory.
-        double left = static_cast<double>(inL[j]);
-        double right = static_cast<double>(inR[j]);
-        state.Run<kMonitor, kPreGate, kLink>(c, ring, left, right);
-        outL[j] = static_cast<Sample>(left);
-        outR[j] = static_cast<Sample>(right);
-    }
-}
-
+/// RunBlock with one set of per-block decisions.
 template <class Sample>
-using FrameLoop = void (*)(GateFrameState&, const GateCoefficients&, double*, Sample* const*,
-                           Sample* const*, std::int32_t);
+using FrameLoop = void (*)(GateFrameState&, const GateCoefficients&, double*, const Sample*,
+                           const Sample*, Sample*, Sample*, std::int32_t);
 
 template <int kMonitor, class Sample>
 FrameLoop<Sample> PickLoop(bool preGate, bool link)
 {
     if (preGate)
-        return link ? &RunFrames<kMonitor, true, true, Sample>
-                    : &RunFrames<kMonitor, true, false, Sample>;
-    return link ? &RunFrames<kMonitor, false, true, Sample>
-                : &RunFrames<kMonitor, false, false, Sample>;
+        return link ? &RunBlock<kMonitor, true, true, Sample>
+                    : &RunBlock<kMonitor, true, false, Sample>;
+    return link ? &RunBlock<kMonitor, false, true, Sample>
+                : &RunBlock<kMonitor, false, false, Sample>;
 }
 
 /// The loop for a coefficient set's monitor mode, Pre-Gate and Band Link.
@@ -214,8 +197,9 @@ FrameLoop<Sample> PickLoop(const GateCoefficients& c)
 void TXaltoEffect::SampleSection()
 {
     // One frame through the sample cells: the same path as a block of one frame.
-    double* io[2] = {&samples[0], &samples[1]};
-    PickLoop<double> (*audio.coefficients)(audio.frame, *audio.coefficients, ringMemory, io, io, 1);
+    const GateCoefficients& c = *audio.coefficients;
+    PickLoop<double>(c)(audio.frame, c, ringMemory, &samples[0], &samples[1], &samples[0],
+                        &samples[1], 1);
 }
 
 template <class Sample>
@@ -227,11 +211,9 @@ void TXaltoEffect::ProcessFrames(Sample* const* inputs, Sample* const* outputs, 
         TXalto::ProcessFrames(inputs, outputs, frames, channels);
         return;
     }
-    // Locals: the compiler keeps the states and coefficients in registers across frames.
-    const GateCoefficients c = *audio.coefficients;
-    GateFrameState state = audio.frame;
-    PickLoop<Sample>(c)(state, c, ringMemory, inputs, outputs, frames);
-    audio.frame = state;
+    const GateCoefficients& c = *audio.coefficients;
+    PickLoop<Sample>(c)(audio.frame, c, ringMemory, inputs[0], inputs[1], outputs[0], outputs[1],
+                        frames);
 }
 
 template void TXalto::Process<TXaltoEffect, float>(TXaltoEffect&, float* const*, float* const*,
@@ -248,8 +230,9 @@ void TXaltoEffect::FinishBlock()
 
 void TXaltoEffect::ClearNonFiniteStates()
 {
-    // A NaN or infinite input reaches both band-split states (and so every state after them).
-    // Clearing them at the end of the block lets the gate recover as soon as input is finite.
+    // Non-finite input is silence to the signal path, but finite input near the limits of the
+    // double range can still overflow a state (NaN or infinity then reaches every state after
+    // it). Clearing them at the end of the block lets the gate recover at the next block.
     GateFrameState& f = audio.frame;
     const double sum = f.lowpassL + f.lowpassR + f.bandLo.peak + f.bandLo.env + f.bandLo.hold +
                        f.bandLo.smooth + f.bandHi.peak + f.bandHi.env + f.bandHi.hold +

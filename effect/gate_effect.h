@@ -2,8 +2,10 @@
 // The two-band expander/gate: its sections on top of the section driver.
 
 #include "effect/gate_coefficients.h"
+#include "effect/gate_editor.h"
 #include "effect/gate_parameters.h"
 #include "effect/gate_signal_path.h"
+#include "graphics/effect_graphics.h"
 #include "runtime/crt_random.h"
 #include "runtime/shared_value.h"
 #include "runtime/triple_buffer.h"
@@ -75,6 +77,8 @@ public:
     void BlockSection() override;
     void SampleSection() override;
     void SerializeSection() override;
+    /// Draws the editor (UI thread, during a paint).
+    void GfxSection() override;
     /// The frames of a processing call: the signal path with its states held in locals.
     template <class Sample>
     void ProcessFrames(Sample* const* inputs, Sample* const* outputs, std::int32_t frames,
@@ -92,13 +96,15 @@ public:
 
     HostFedValues hostFed;        ///< as the sections see them
     HostFedValues hostFedRuntime; ///< as the runtime last wrote them
-    double buildLabel = 0.0;      ///< string number of the build text
+    SharedDouble buildLabel;      ///< string number of the build text (the editor reads it)
     double labelBase = 0.0;       ///< first memory cell of a label table
     SharedDouble releaseMaxMs;    ///< release time the hold factor is scaled by, ms
     std::array<SharedDouble, gate::kGateSliderCount> controlValues{}; ///< the editor's values
     PeakMeter meterLo; ///< most open low-band gain since the editor last took it
     PeakMeter meterHi; ///< most open high-band gain since the editor last took it
     double serialIndex = 0.0;
+    EffectGraphics graphics{*this}; ///< drawing primitives, images and fonts (UI thread)
+    GateEditor editor{*this};       ///< rows, drag states and lights (UI thread)
 
     // --- audio thread: no allocation, no locks, no I/O
 

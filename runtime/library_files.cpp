@@ -66,7 +66,12 @@ std::vector<std::string> ListDataFiles(const std::string& folder)
 
 void LogLine(const std::string& message)
 {
-    std::FILE* file = std::fopen(platform::LogFilePath().c_str(), "a");
+    AppendLogLine(platform::LogFilePath(), message);
+}
+
+void AppendLogLine(const std::string& path, const std::string& message)
+{
+    std::FILE* file = std::fopen(path.c_str(), "a");
     if (!file)
         return;
     std::fprintf(file, "%s\n", message.c_str());

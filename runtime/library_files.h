@@ -20,8 +20,11 @@ std::string JoinLibraryPath(const std::string& libraryFileName, const std::strin
 /// Names of the data files in `folder`, in listing order: no folders, no names starting with '.'.
 std::vector<std::string> ListDataFiles(const std::string& folder);
 
-/// Appends `message` and a newline to platform::LogFilePath() and beeps (2000 Hz, 200 ms);
-/// silently does nothing when the file cannot be opened.
+/// Appends `message` and a newline to the log file, platform::LogFilePath(), and beeps (2000 Hz,
+/// 200 ms); silently does nothing when the file cannot be opened.
 void LogLine(const std::string& message);
+
+/// LogLine with the log file given.
+void AppendLogLine(const std::string& file, const std::string& message);
 
 } // namespace vrn

@@ -140,13 +140,15 @@ Conversion PrepareConversion(const char* begin, const char* letter)
     return conversion;
 }
 
-/// The output buffer: never more than kMaxOutput characters, always terminated.
+/// The output buffer: never more than kMaxOutput characters, always terminated. As with C's
+/// sprintf, a NUL written by a conversion ('%c' of 0) ends the text: what follows it is not
+/// part of the result.
 class Output
 {
 public:
     void Append(char c)
     {
-        if (length < kMaxOutput)
+        if (length < kMaxOutput && !ended)
             text[length++] = c;
     }
 
@@ -154,7 +156,7 @@ public:
     template <typename T>
     void AppendFormatted(const char* conversion, T value)
     {
-        if (length >= kMaxOutput)
+        if (length >= kMaxOutput || ended)
             return;
         const std::size_t room = kMaxOutput - length;
         const int written = std::snprintf(text + length, room + 1, conversion, value);
@@ -164,15 +166,9 @@ public:
             return;
         }
         const std::size_t end = length + std::min(static_cast<std::size_t>(written), room);
-        // '%c' of 0 writes a NUL character. It is left out: slot texts are drawn, joined and
-        // used as file names through their C string, where a NUL would silently end the text.
-        std::size_t to = length;
-        for (std::size_t from = length; from < end; ++from)
-        {
-            if (text[from] != '\0')
-                text[to++] = text[from];
-        }
-        length = to;
+        while (length < end && text[length] != '\0')
+            ++length;
+        ended = length < end;
         text[length] = '\0';
     }
 
@@ -181,6 +177,7 @@ public:
 private:
     char text[kMaxOutput + 1] = {};
     std::size_t length = 0;
+    bool ended = false; ///< a conversion wrote a NUL
 };
 
 } // namespace

@@ -22,20 +22,83 @@ GateCoefficients Make(const GateSliderValues& s, double fs)
 TEST(GateCoefficients, DefaultsAt48kHz)
 {
     const GateCoefficients c = Make(kDefaults, 48000.0);
-    EXPECT_NEAR(c.splitCoef, 1.0 - std::exp(-6.283185307179586 * 500.0 / 48000.0), 1e-15);
     EXPECT_NEAR(c.splitCoef, 0.06335, 1e-5);
-    EXPECT_EQ(c.attackCoef, 0.0);
-    EXPECT_EQ(c.attackMix, 1.0);
-    EXPECT_NEAR(c.releaseCoefLo, std::exp(-1.0 / 960.0), 1e-15);
+    EXPECT_EQ(c.attackCoef, 0.0); // instant attack
     EXPECT_NEAR(c.releaseCoefLo, 0.998959, 1e-6);
-    EXPECT_NEAR(c.peakCoef, std::exp(-1.0 / 960.0), 1e-15);
+    EXPECT_NEAR(c.peakCoef, 0.998959, 1e-6);
     EXPECT_NEAR(c.smoothCoef, 0.003658, 1e-6);
     EXPECT_EQ(c.delayLength, 48.0);
     EXPECT_NEAR(c.holdRatioLo, 0.5662, 1e-4);
     EXPECT_NEAR(c.threshLoGain, 0.005623, 1e-6);
-    EXPECT_EQ(c.linkAmount, 0.0);
-    EXPECT_EQ(c.linkRest, 1.0);
-    EXPECT_EQ(c.latencySamples, 0.0);
+}
+
+/// What a follower `state := state·coef + target·(1 − coef)` has left of a unit step (from 1 to a
+/// target of 0) after `frames` frames.
+double StepRemainder(double coef, int frames)
+{
+    double state = 1.0;
+    for (int j = 0; j < frames; ++j)
+        state = state * coef + 0.0 * (1.0 - coef);
+    return state;
+}
+
+TEST(GateCoefficients, FollowersCover1MinusOneOverEOfAStepInTheirTime)
+{
+    // Times whose length in frames is whole at each rate.
+    struct Case
+    {
+        double fs, ms;
+    };
+    for (const Case k :
+         {Case{44100, 20}, Case{48000, 5}, Case{48000, 250}, Case{96000, 1000}, Case{44100, 10}})
+    {
+        GateSliderValues s = kDefaults;
+        s.releaseLo = k.ms;
+        s.releaseHi = k.ms;
+        s.attack = k.ms <= 10 ? k.ms : 10;
+        const GateCoefficients c = Make(s, k.fs);
+        const int frames = static_cast<int>(std::lround(k.ms * k.fs / 1000.0));
+        const double left = std::exp(-1.0); // of the step, after one time constant
+        EXPECT_NEAR(StepRemainder(c.releaseCoefLo, frames), left, 1e-9) << k.fs << " " << k.ms;
+        EXPECT_NEAR(StepRemainder(c.releaseCoefHi, frames), left, 1e-9) << k.fs << " " << k.ms;
+        if (k.ms <= 10)
+        {
+            EXPECT_NEAR(StepRemainder(c.attackCoef, frames), left, 1e-9) << k.fs << " " << k.ms;
+        }
+        // The peak follower decays with 20 ms at every rate.
+        EXPECT_NEAR(StepRemainder(c.peakCoef, static_cast<int>(k.fs / 50.0)), left, 1e-9);
+    }
+}
+
+/// Gain in dB of the one-pole smoother `state += (input − state)·coef` for a sine of `hz`,
+/// measured once it has settled.
+double SmootherGainDb(double coef, double hz, double fs)
+{
+    double state = 0.0, in2 = 0.0, out2 = 0.0;
+    const auto settle = static_cast<int>(fs);
+    const auto measure = static_cast<int>(fs * 10.0);
+    for (int j = 0; j < settle + measure; ++j)
+    {
+        const double x = std::sin(6.283185307179586 * hz * j / fs);
+        state += (x - state) * coef;
+        if (j >= settle)
+        {
+            in2 += x * x;
+            out2 += state * state;
+        }
+    }
+    return 10.0 * std::log10(out2 / in2);
+}
+
+TEST(GateCoefficients, SmootherIsMinus3dBAt28Hz)
+{
+    for (const double fs : {44100.0, 48000.0, 96000.0})
+    {
+        const GateCoefficients c = Make(kDefaults, fs);
+        EXPECT_NEAR(SmootherGainDb(c.smoothCoef, 28.0, fs), -3.01, 0.05) << fs;
+        EXPECT_GT(SmootherGainDb(c.smoothCoef, 10.0, fs), -1.0) << fs;
+        EXPECT_LT(SmootherGainDb(c.smoothCoef, 280.0, fs), -19.0) << fs;
+    }
 }
 
 TEST(GateCoefficients, LookAheadHasAOneMillisecondFloor)

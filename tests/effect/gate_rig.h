@@ -5,10 +5,25 @@
 #include "tests/effect/reference_gate.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace vrn::test
 {
+
+/// The largest difference between two signals of the same length (NaN when either holds one).
+inline double MaxDifference(const std::vector<double>& a, const std::vector<double>& b)
+{
+    double worst = 0.0;
+    for (std::size_t i = 0; i < a.size(); ++i)
+    {
+        const double d = std::fabs(a[i] - b[i]);
+        if (std::isnan(d))
+            return d;
+        worst = std::max(worst, d);
+    }
+    return worst;
+}
 
 /// Host services with fixed answers; records the latency reports.
 class StubHost : public IHostServices
@@ -58,12 +73,14 @@ struct GateRig
         gate.SliderSection();
     }
 
-    void Process(std::vector<double>& left, std::vector<double>& right, int block = 512)
+    /// Processes the samples in place, in processing calls of `block` frames.
+    template <class Sample>
+    void Process(std::vector<Sample>& left, std::vector<Sample>& right, int block = 512)
     {
         const auto frames = static_cast<int>(left.size());
         for (int start = 0; start < frames; start += block)
         {
-            double* io[2] = {left.data() + start, right.data() + start};
+            Sample* io[2] = {left.data() + start, right.data() + start};
             TXalto::Process(gate, io, io, std::min(block, frames - start));
         }
     }

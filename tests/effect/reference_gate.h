@@ -2,6 +2,7 @@
 // A plain per-sample calculation of the gate, written straight from its description and
 // sharing no code with the plug-in, to compare the plug-in's output against.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -15,40 +16,65 @@ struct GateSettings
            crossover = 500, ratio = 2, monitor = 0, preGate = 0, bandLink = 0;
 };
 
-/// Renders `left`/`right` (in place) as the gate would after open and resume, processing in
-/// blocks of `blockSize` frames (the detector offset is renewed per block).
-inline void ReferenceGate(const GateSettings& s, double fs, int blockSize,
-                          std::vector<double>& left, std::vector<double>& right)
+/// The gate after open and resume, one plain frame after the other. Settings may change
+/// between blocks, as host parameter changes do.
+class PlainGate
 {
-    auto onePole = [fs](double ms)
-    {
-        double c = std::exp(-1.0 / (ms * fs / 1000.0));
-        return (c >= 0.0 && c <= 1.0) ? c : 0.0;
-    };
-    const double thrLo = std::pow(10.0, s.thresholdLo / 20.0);
-    const double thrHi = std::pow(10.0, s.thresholdHi / 20.0);
-    const double split = 1.0 - std::exp(-2.0 * 3.14159265358979323846 * s.crossover / fs);
-    double delay = std::max(std::floor(fs * s.attack / 1000.0), std::floor(fs / 1000.0));
-    delay = std::min(delay, 1999.0);
-    const double aC = onePole(s.attack), aM = 1.0 - aC;
-    const double rLo = onePole(s.releaseLo), rLoM = 1.0 - rLo;
-    const double rHi = onePole(s.releaseHi), rHiM = 1.0 - rHi;
-    const double pk = onePole(20.0);
-    const double sm = 1.0 - std::exp(-2.0 * 3.14159265358979323846 * 28.0 / fs);
-    const double holdLo = std::sqrt(s.releaseLo / 1000.0) * 1.67 + 0.33;
-    const double holdHi = std::sqrt(s.releaseHi / 1000.0) * 1.67 + 0.33;
-    const double link = s.bandLink / 100.0;
-    const bool linked = std::fabs(link) >= 0.00001;
-    const bool pre = std::fabs(s.preGate) >= 0.00001;
+public:
+    PlainGate(const GateSettings& s, double sampleRate) : fs(sampleRate) { Apply(s); }
 
+    /// New settings: every coefficient is remade; only a new crossover clears the band split.
+    void Apply(const GateSettings& s)
+    {
+        auto onePole = [this](double ms)
+        {
+            double c = std::exp(-1.0 / (ms * fs / 1000.0));
+            return (c >= 0.0 && c <= 1.0) ? c : 0.0;
+        };
+        if (!applied || std::fabs(s.crossover - settings.crossover) >= 0.00001)
+        {
+            split = 1.0 - std::exp(-2.0 * 3.14159265358979323846 * s.crossover / fs);
+            lpL = lpR = 0.0;
+        }
+        applied = true;
+        settings = s;
+        thrLo = std::pow(10.0, s.thresholdLo / 20.0);
+        thrHi = std::pow(10.0, s.thresholdHi / 20.0);
+        delay = std::max(std::floor(fs * (s.attack / 1000.0)), std::floor(fs / 1000.0));
+        delay = std::min(delay, 1999.0);
+        aC = onePole(s.attack);
+        aM = 1.0 - aC;
+        lo.rc = onePole(s.releaseLo);
+        lo.rm = 1.0 - lo.rc;
+        hi.rc = onePole(s.releaseHi);
+        hi.rm = 1.0 - hi.rc;
+        pk = onePole(20.0);
+        sm = 1.0 - std::exp(-2.0 * 3.14159265358979323846 * 28.0 / fs);
+        lo.hr = std::sqrt(s.releaseLo / 1000.0) * 1.67 + 0.33;
+        hi.hr = std::sqrt(s.releaseHi / 1000.0) * 1.67 + 0.33;
+        link = s.bandLink / 100.0;
+    }
+
+    /// One processing call: a new detector offset, then the frames in place.
+    void Block(double* left, double* right, std::size_t frames)
+    {
+        seed = seed * 214013u + 2531011u;
+        noise = static_cast<double>((seed >> 16) & 0x7FFF) / 32767.0 * 1e-9;
+        for (std::size_t j = 0; j < frames; ++j)
+            Frame(left[j], right[j]);
+    }
+
+private:
     struct Band
     {
         double peak = 0, env = 0, hold = 0, smooth = 0;
+        double rc = 0, rm = 0, hr = 0;
     };
-    auto gain = [&](Band& b, double x, double thr, double rc, double rm, double hr)
+
+    double Reduction(Band& b, double x, double thr) const
     {
         const double level = std::min(std::fabs(x), thr) / thr;
-        const double target = std::pow(level, s.ratio);
+        const double target = std::pow(level, settings.ratio);
         const double h = target + (b.peak - target) * pk;
         b.peak = h > target ? h : target;
         if (b.peak > b.env)
@@ -59,77 +85,93 @@ inline void ReferenceGate(const GateSettings& s, double fs, int blockSize,
         }
         else
         {
-            b.env = b.env * rc + b.peak * rm;
-            if (b.env < b.hold * hr)
-                b.hold = b.hold * rc + b.peak * rm;
+            b.env = b.env * b.rc + b.peak * b.rm;
+            if (b.env < b.hold * b.hr)
+                b.hold = b.hold * b.rc + b.peak * b.rm;
         }
         b.smooth += (b.hold - b.smooth) * sm;
         return 1.0 - std::max(b.hold, b.smooth);
-    };
+    }
 
-    const auto length = static_cast<std::size_t>(delay);
-    std::vector<std::vector<double>> rings(6, std::vector<double>(length, 0.0));
-    std::size_t ringPos = 0;
-    Band lo, hi;
-    double lpL = 0, lpR = 0, noise = 0;
-    std::uint32_t seed = 1;
-
-    for (std::size_t j = 0; j < left.size(); ++j)
+    void Frame(double& left, double& right)
     {
-        if (j % static_cast<std::size_t>(blockSize) == 0)
-        {
-            seed = seed * 214013u + 2531011u;
-            noise = static_cast<double>((seed >> 16) & 0x7FFF) / 32767.0 * 1e-9;
-        }
-        double inL = left[j], inR = right[j];
+        // A NaN or infinite input sample is silence.
+        double inL = std::isfinite(left) ? left : 0.0;
+        double inR = std::isfinite(right) ? right : 0.0;
         lpL += split * (inL + noise - lpL);
         lpR += split * (inR + noise - lpR);
         double loL = lpL, hiL = inL + noise - lpL, loR = lpR, hiR = inR + noise - lpR;
-        double redLo = gain(lo, std::max(loL, loR), thrLo, rLo, rLoM, holdLo);
-        double redHi = gain(hi, std::max(hiL, hiR), thrHi, rHi, rHiM, holdHi);
-        if (linked)
+        double redLo = Reduction(lo, std::max(loL, loR), thrLo);
+        double redHi = Reduction(hi, std::max(hiL, hiR), thrHi);
+        if (std::fabs(link) >= 0.00001)
         {
             const double m = std::min(redLo, redHi);
             redLo = link * m + (1.0 - link) * redLo;
             redHi = link * m + (1.0 - link) * redHi;
         }
-        if (pre && length > 0)
+        const double passL = inL, passR = inR;
+        if (std::fabs(settings.preGate) >= 0.00001)
         {
-            // A plain FIFO of `length` samples per signal.
-            double* sig[6] = {&inL, &loL, &hiL, &inR, &loR, &hiR};
-            for (int k = 0; k < 6; ++k)
+            // Six rings of `delay` + 1 cells: write at the position, step it (back to 0 past
+            // `delay`), read there: the value written `delay` frames earlier.
+            double* signals[6] = {&inL, &loL, &hiL, &inR, &loR, &hiR};
+            const std::size_t next =
+                ringPos + 1 > static_cast<std::size_t>(delay) ? 0 : ringPos + 1;
+            for (std::size_t k = 0; k < 6; ++k)
             {
-                const double delayed = rings[static_cast<std::size_t>(k)][ringPos];
-                rings[static_cast<std::size_t>(k)][ringPos] = *sig[k];
-                *sig[k] = delayed;
+                rings[k][ringPos] = *signals[k];
+                *signals[k] = rings[k][next];
             }
-            ringPos = (ringPos + 1) % length;
+            ringPos = next;
         }
-        const int mode = static_cast<int>(std::lround(s.monitor));
-        if (std::fabs(s.monitor - mode) >= 0.00001)
-            continue; // unknown monitor value: the input passes
+        int mode = static_cast<int>(std::lround(settings.monitor));
+        if (std::fabs(settings.monitor - mode) >= 0.00001)
+            mode = -1;
         switch (mode)
         {
         case 0:
-            left[j] = inL - redLo * loL - redHi * hiL;
-            right[j] = inR - redLo * loR - redHi * hiR;
+            left = inL - redLo * loL - redHi * hiL;
+            right = inR - redLo * loR - redHi * hiR;
             break;
         case 1:
-            left[j] = redLo * loL + redHi * hiL;
-            right[j] = redLo * loR + redHi * hiR;
+            left = redLo * loL + redHi * hiL;
+            right = redLo * loR + redHi * hiR;
             break;
         case 2:
-            left[j] = (1.0 - redLo) * loL;
-            right[j] = (1.0 - redLo) * loR;
+            left = (1.0 - redLo) * loL;
+            right = (1.0 - redLo) * loR;
             break;
         case 3:
-            left[j] = (1.0 - redHi) * hiL;
-            right[j] = (1.0 - redHi) * hiR;
+            left = (1.0 - redHi) * hiL;
+            right = (1.0 - redHi) * hiR;
             break;
-        default:
+        default: // an unknown monitor value passes the input
+            left = passL;
+            right = passR;
             break;
         }
     }
+
+    double fs;
+    GateSettings settings;
+    bool applied = false;
+    double split = 0, thrLo = 0, thrHi = 0, delay = 0, aC = 0, aM = 0, pk = 0, sm = 0, link = 0;
+    Band lo, hi;
+    double lpL = 0, lpR = 0, noise = 0;
+    std::uint32_t seed = 1;
+    std::vector<std::vector<double>> rings{6, std::vector<double>(2000, 0.0)};
+    std::size_t ringPos = 0;
+};
+
+/// Renders `left`/`right` (in place) as the gate would after open and resume, processing in
+/// blocks of `blockSize` frames (the detector offset is renewed per block).
+inline void ReferenceGate(const GateSettings& s, double fs, int blockSize,
+                          std::vector<double>& left, std::vector<double>& right)
+{
+    PlainGate gate(s, fs);
+    const auto block = static_cast<std::size_t>(blockSize);
+    for (std::size_t start = 0; start < left.size(); start += block)
+        gate.Block(left.data() + start, right.data() + start, std::min(block, left.size() - start));
 }
 
 /// Drum-like test material: decaying noise bursts over a quiet noise floor.

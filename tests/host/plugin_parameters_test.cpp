@@ -169,6 +169,40 @@ TEST(Chunk, ShortChunksRestoreWhatTheyCover)
                 1e-15);
 }
 
+TEST(Chunk, ValuesOutsideTheRangesAnswerUnclampedAndTheAudioStaysFinite)
+{
+    // Hand-made or from a newer version: every value is outside its slider's range.
+    Plugin plugin;
+    std::vector<float> chunk{-1000.0f, 20, 2000, 1, 6, -120, 50, 12, 7, 3, -50};
+    plugin.Dispatch(effSetChunk, 0, static_cast<intptr>(chunk.size() * 4), chunk.data());
+    const float expected[] = {2.0f,          1995.0f / 995.0f, -4.0f / 995.0f,
+                              96.0f / 90.0f, -30.0f / 90.0f,   -50.0f / 7900.0f,
+                              11.5f / 9.5f,  7.0f / 3.0f,      3.0f,
+                              -0.5f};
+    for (int32 i = 0; i < 10; ++i)
+        EXPECT_FLOAT_EQ(plugin.Get(i), expected[i]) << i;
+    EXPECT_LT(plugin.Get(5), 0.0f); // Crossover 50 Hz lies below the range
+    EXPECT_EQ(plugin.Text(effGetParamDisplay, 5), "50.00");
+    EXPECT_EQ(plugin.Text(effGetParamDisplay, 7), "Hi-band");
+
+    std::vector<double> left(48000), right(48000);
+    for (std::size_t j = 0; j < left.size(); ++j)
+    {
+        left[j] = j < 24000 ? 0.8 * std::sin(0.05 * static_cast<double>(j)) : 0.0;
+        right[j] = j % 7 == 0 ? 0.9 : -0.2;
+    }
+    for (const int block : {512, 1, 64})
+    {
+        std::vector<double> l = left, r = right;
+        plugin.Process(l, r, block);
+        for (std::size_t j = 0; j < l.size(); ++j)
+        {
+            ASSERT_TRUE(std::isfinite(l[j]) && std::isfinite(r[j])) << j;
+            ASSERT_LE(std::fabs(l[j]), 2.0) << j; // the gate never amplifies beyond the split
+        }
+    }
+}
+
 TEST(Chunk, BadChunksChangeNothingAndAreTaken)
 {
     Plugin plugin;

@@ -19,10 +19,17 @@ extern "C" void* __libc_calloc(std::size_t count, std::size_t size);
 extern "C" void* __libc_realloc(void* pointer, std::size_t size);
 extern "C" void __libc_free(void* pointer);
 
+namespace vrn::realtime
+{
+// Set while a measured call runs; the editor frame test counts with them too.
+thread_local bool counting = false;
+std::atomic<int> allocations{0};
+} // namespace vrn::realtime
+
 namespace
 {
-thread_local bool inProcess = false;
-std::atomic<int> allocations{0};
+using vrn::realtime::allocations;
+thread_local bool& inProcess = vrn::realtime::counting;
 std::atomic<int> locks{0};
 std::atomic<int> hostCalls{0};
 std::atomic<int> timeRequests{0};

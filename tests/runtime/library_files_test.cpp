@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -35,23 +33,6 @@ public:
     void AddFolder(const std::string& name) const { fs::create_directories(path / name); }
 
     const fs::path path;
-};
-
-/// Points VRN_LOG_FILE at `file` (empty: unset) for the test's duration.
-class LogFileOverride
-{
-public:
-    explicit LogFileOverride(const std::string& file) { Set(file); }
-    ~LogFileOverride() { Set(""); }
-
-private:
-    static void Set(const std::string& file)
-    {
-        // putenv keeps the string itself on POSIX: it has to outlive the setting.
-        static std::deque<std::string> kept;
-        kept.push_back("VRN_LOG_FILE=" + file);
-        putenv(kept.back().data());
-    }
 };
 
 std::string ReadFile(const fs::path& file)
@@ -120,17 +101,12 @@ TEST(LibraryFiles, LogLineAppendsOneLinePerCall)
 {
     ScratchFolder logs("vrn_log_line_test");
     const fs::path file = logs.path / "tovl.log.txt";
-    {
-        const LogFileOverride log(file.string());
-        EXPECT_EQ(platform::LogFilePath(), file.string());
-        LogLine("first");
-        LogLine("second 100%");
-    }
+    AppendLogLine(file.string(), "first");
+    AppendLogLine(file.string(), "second 100%");
     std::ifstream in(file); // text mode: a Windows "\r\n" reads back as "\n"
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "first\nsecond 100%\n");
 
-    const LogFileOverride unopenable((logs.path / "missing" / "log.txt").string());
-    LogLine("lost");
+    AppendLogLine((logs.path / "missing" / "log.txt").string(), "lost");
     EXPECT_FALSE(fs::exists(logs.path / "missing"));
 }
 

@@ -73,10 +73,10 @@ TEST(StringFormat, MissingArgumentsCountAsZeroAndEmptyText)
     slots.Assign(1, "%d,%.1f,%s,%c|");
     const std::vector<double> args = {3}; // on the heap, so a read past it is caught by ASan
     slots.Sprintf(2, 1, args.data(), args.size());
-    EXPECT_EQ(slots.Slot(2), "3,0.0,,|");
-    EXPECT_EQ(slots.Count(), 2.0); // the missing %s argument named no slot
+    EXPECT_EQ(slots.Slot(2), "3,0.0,,"); // %c of 0 ends the text
+    EXPECT_EQ(slots.Count(), 2.0);       // the missing %s argument named no slot
     slots.Sprintf(2, 1, nullptr, 4);
-    EXPECT_EQ(slots.Slot(2), "0,0.0,,|");
+    EXPECT_EQ(slots.Slot(2), "0,0.0,,");
 }
 
 TEST(StringFormat, HostileConversionsNeverReachSnprintf)
@@ -84,8 +84,22 @@ TEST(StringFormat, HostileConversionsNeverReachSnprintf)
     EXPECT_EQ(Format("%n|%5n|%-n%d", {7}), "||7");
     EXPECT_EQ(Format("%hn%lln", {7}), "nln"); // 'h' and 'l' end their conversions
     EXPECT_EQ(Format("%*d|%.*f|%1$d|%d", {5, 6, 7, 8}), "|||8"); // each takes its argument
-    EXPECT_EQ(Format("a%cb%3c", {0, 256}), "ab  ");
-    EXPECT_EQ(Format("a%cb", {0}).size(), 2u);
+}
+
+TEST(StringFormat, ACharacterZeroEndsTheTextAsInC)
+{
+    EXPECT_EQ(Format("a%cb", {0}), "a");
+    EXPECT_EQ(Format("a%3cb%d", {0, 7}), "a  ");
+    EXPECT_EQ(Format("a%-3cb", {0}), "a");
+    EXPECT_EQ(Format("a%cb", {256}), "a"); // 256 is a char of 0 as well
+    EXPECT_EQ(Format("a%cb%3c", {65, 66}), "aAb  B");
+    // The walk goes on after the NUL: later %s conversions still look up their slots.
+    StringSlots slots;
+    slots.Assign(1, "%c%s");
+    const double args[] = {0, 7};
+    slots.Sprintf(2, 1, args, 2);
+    EXPECT_EQ(slots.Slot(2), "");
+    EXPECT_EQ(slots.Count(), 3.0);
 }
 
 TEST(StringFormat, OutputIsCutAt523Characters)
