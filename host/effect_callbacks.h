@@ -1,6 +1,7 @@
 #pragma once
 // Fills the callback table for an effect class built on the section driver.
 
+#include "graphics/mouse_input.h"
 #include "host/text_copy.h"
 #include "host/vest.h"
 #include "host/vest_editor.h"
@@ -49,6 +50,24 @@ VeSTCallbacks MakeEffectCallbacks()
         static void Resume(CVeST* w) { Of(w).Resume(); }
         static void EditorIdle(CVeST* w) { Of(w).RedrawTick(); }
         static void Close(CVeST* w) { Of(w).CloseHook(); }
+
+        // Editor events arrive from the window procedure: nothing may escape into it.
+        static void EditorPaint(CVeST* w, int32, int32)
+        {
+            try
+            {
+                Of(w).GfxSection();
+            }
+            catch (...)
+            {
+            }
+        }
+        static void MouseDown(CVeST* w, int32 x, int32 y, int32 buttons)
+        {
+            mouseDown(Of(w), x, y, buttons);
+        }
+        static void MouseUp(CVeST* w, int32 x, int32 y, int32) { mouseUp(Of(w), x, y); }
+        static void MouseMoved(CVeST* w, int32 x, int32 y, int32) { mouseMoved(Of(w), x, y); }
 
         static int32 VendorVersion(CVeST* w) { return Of(w).vendorVersion; }
         static bool VendorString(CVeST* w, char* text)
@@ -136,6 +155,10 @@ VeSTCallbacks MakeEffectCallbacks()
     table.resume = &Entries::Resume;
     table.editorIdle = &Entries::EditorIdle;
     table.close = &Entries::Close;
+    table.editorPaint = &Entries::EditorPaint;
+    table.mouseDown = &Entries::MouseDown;
+    table.mouseUp = &Entries::MouseUp;
+    table.mouseMoved = &Entries::MouseMoved;
     table.getVendorVersion = &Entries::VendorVersion;
     table.getVendorString = &Entries::VendorString;
     table.getProductString = &Entries::ProductString;

@@ -1,7 +1,7 @@
 // The host wrapper: construction, forwarding to the callback table, MIDI queue, host services.
 #include "host/vest.h"
 
-#include "host/aeff_editor.h"
+#include "host/vest_editor.h"
 
 #include <cstring>
 #include <new>
@@ -237,8 +237,8 @@ bool CVeST::EditorSize(std::int32_t& width, std::int32_t& height) const
 
 bool CVeST::RequestRedraw()
 {
-    // The editor window does not exist yet: nothing to redraw.
-    return false;
+    auto* gui = dynamic_cast<CVeSTEditor*>(editor);
+    return gui && gui->redrawEffectView();
 }
 
 bool CVeST::NextMidiEvent(MidiMessage& out)
@@ -255,6 +255,47 @@ bool CVeST::NextMidiEvent(MidiMessage& out)
     out.data2 = static_cast<unsigned char>(event.midiData[2]);
     midiReadIndex = (midiReadIndex + 1) % kMidiQueueSize;
     return true;
+}
+
+// --- IEffectViewHost
+
+void CVeST::PaintEffect(CDrawContext* context, std::int32_t width, std::int32_t height)
+{
+    if (!callbacks.editorPaint)
+        return;
+    paintContext = context;
+    callbacks.editorPaint(this, width, height);
+    paintContext = nullptr;
+}
+
+void CVeST::EffectMouseDown(std::int32_t x, std::int32_t y, ButtonState buttons)
+{
+    if (callbacks.mouseDown)
+        callbacks.mouseDown(this, x, y, buttons);
+}
+
+void CVeST::EffectMouseUp(std::int32_t x, std::int32_t y, ButtonState buttons)
+{
+    if (callbacks.mouseUp)
+        callbacks.mouseUp(this, x, y, buttons);
+}
+
+void CVeST::EffectMouseMoved(std::int32_t x, std::int32_t y, ButtonState buttons)
+{
+    if (callbacks.mouseMoved)
+        callbacks.mouseMoved(this, x, y, buttons);
+}
+
+void CVeST::EffectKeyDown(const KeyCode& key)
+{
+    if (callbacks.keyDown)
+        callbacks.keyDown(this, key.character, key.modifier, key.virt);
+}
+
+void CVeST::EffectKeyUp(const KeyCode& key)
+{
+    if (callbacks.keyUp)
+        callbacks.keyUp(this, key.character, key.modifier, key.virt);
 }
 
 } // namespace vrn

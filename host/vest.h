@@ -1,6 +1,9 @@
 #pragma once
 // The host wrapper: maps the VST 2.4 interface onto an effect through the callback table.
 
+#include "graphics/font_cache.h"
+#include "graphics/graphics_host.h"
+#include "graphics/vest_view.h"
 #include "host/audio_effect_x.h"
 #include "host/vest_callbacks.h"
 #include "runtime/host_services.h"
@@ -12,7 +15,10 @@ namespace vrn
 
 /// One plug-in instance as the host sees it. Knows the effect only as an opaque pointer and
 /// reaches it through the VeSTCallbacks table; serves the effect's host requests.
-class CVeST : public AudioEffectX, public IHostServices
+class CVeST : public AudioEffectX,
+              public IHostServices,
+              public IGraphicsHost,
+              public IEffectViewHost
 {
 public:
     static constexpr int kMidiQueueSize = 1000; ///< events the queue holds before it wraps
@@ -23,10 +29,10 @@ public:
     /// Runs the destroy entry (deleting the effect); the base then deletes the editor.
     ~CVeST() override;
 
-    void* effect;                 ///< the effect object, owned (deleted by the destroy entry)
-    void* paintContext = nullptr; ///< draw context of the paint in progress, else null
-    int32 midiWriteIndex = 0;     ///< next queue slot to write, 0 … 999
-    int32 midiReadIndex = 0;      ///< next queue slot to read, 0 … 999
+    void* effect; ///< the effect object, owned (deleted by the destroy entry)
+    CDrawContext* paintContext = nullptr; ///< draw context of the paint in progress, else null
+    int32 midiWriteIndex = 0;             ///< next queue slot to write, 0 … 999
+    int32 midiReadIndex = 0;              ///< next queue slot to read, 0 … 999
     std::vector<VstMidiEvent> midiQueue;
     VeSTCallbacks callbacks;
 
@@ -64,8 +70,23 @@ public:
     bool EditorSize(std::int32_t& width, std::int32_t& height) const override;
     bool RequestRedraw() override;
     bool NextMidiEvent(MidiMessage& out) override;
+    IGraphicsHost* Graphics() override { return this; }
+
+    // --- IGraphicsHost: what the effect's drawing asks of the host (UI thread)
+    CDrawContext* PaintContext() override { return paintContext; }
+    FontCache& Fonts() override { return fonts; }
+
+    // --- IEffectViewHost: the effect view's events, to table entries 7 to 12 (UI thread)
+    void PaintEffect(CDrawContext* context, std::int32_t width, std::int32_t height) override;
+    void EffectMouseDown(std::int32_t x, std::int32_t y, ButtonState buttons) override;
+    void EffectMouseUp(std::int32_t x, std::int32_t y, ButtonState buttons) override;
+    void EffectMouseMoved(std::int32_t x, std::int32_t y, ButtonState buttons) override;
+    void EffectKeyDown(const KeyCode& key) override;
+    void EffectKeyUp(const KeyCode& key) override;
 
 private:
+    FontCache fonts; ///< one description per face name the editor used
+
     CVeST(void* effectObject, const VeSTCallbacks& table, audioMasterCallback master,
           int32 programs, int32 params);
 };

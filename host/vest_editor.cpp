@@ -1,36 +1,70 @@
-// The plug-in's editor object.
+// The plug-in's editor: frame and effect view, idle with the redraw timer.
 #include "host/vest_editor.h"
 
+#include "editor/frame.h"
+#include "graphics/vest_view.h"
 #include "host/vest.h"
 
 namespace vrn
 {
 
-CVeSTEditor::CVeSTEditor(CVeST* wrapper) : AEffEditor(wrapper)
+CVeSTEditor::CVeSTEditor(CVeST* wrapper) : AEffGUIEditor(wrapper), vest(wrapper)
 {
     rect.top = 0;
     rect.left = 0;
-    rect.bottom = kHeight;
-    rect.right = kWidth;
+    rect.bottom = static_cast<int16>(height);
+    rect.right = static_cast<int16>(width);
 }
 
-bool CVeSTEditor::getRect(ERect** out)
+CVeSTEditor::~CVeSTEditor()
 {
-    if (!out)
-        return false;
-    *out = &rect;
-    return true;
+    // A host that never sent effEditClose must not leave a window behind.
+    close();
 }
 
 bool CVeSTEditor::open(void* parentWindow)
 {
+    // A second open without a close would orphan the first frame and its window.
+    close();
+    if (!parentWindow)
+        return false;
+    const ViewRect whole{0.0, 0.0, static_cast<double>(width), static_cast<double>(height)};
+    auto* newFrame = new CFrame(whole, parentWindow, this);
+    if (!newFrame->isWindowOpen())
+    {
+        newFrame->release();
+        return false;
+    }
+    frame = newFrame;
+    view = new CVeSTView(whole, vest);
+    frame->addChild(view);
     systemWindow = parentWindow;
     return true;
 }
 
 void CVeSTEditor::close()
 {
+    // The frame holds the view: releasing the frame destroys both.
+    if (frame)
+        frame->release();
+    frame = nullptr;
+    view = nullptr;
     systemWindow = nullptr;
+}
+
+void CVeSTEditor::idle()
+{
+    if (view && frame && vest && vest->callbacks.editorIdle)
+        vest->callbacks.editorIdle(vest);
+    AEffGUIEditor::idle();
+}
+
+bool CVeSTEditor::redrawEffectView()
+{
+    if (!view || !frame)
+        return false;
+    view->invalidateArea(view->bounds());
+    return true;
 }
 
 } // namespace vrn

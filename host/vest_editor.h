@@ -1,28 +1,44 @@
 #pragma once
-// The plug-in's editor object: reports the 450 × 500 editor size to the host.
+// The plug-in's editor: one frame holding one effect view over the whole 450 × 500 editor.
 
-#include "host/aeff_editor.h"
+#include "host/aeff_gui_editor.h"
 
 namespace vrn
 {
 
 class CVeST;
+class CVeSTView;
 
-/// Editor of a CVeST. Until the window back end is attached it only answers its size.
-class CVeSTEditor : public AEffEditor
+/// Editor of a CVeST: opens a frame in the host's window with the effect view, drives the
+/// effect's redraw timer from the host's idle, and repaints the view on the effect's request.
+class CVeSTEditor : public AEffGUIEditor
 {
 public:
     static constexpr int kWidth = 450;  ///< pixels
     static constexpr int kHeight = 500; ///< pixels
 
+    /// Attaches itself to `wrapper` as its editor.
     explicit CVeSTEditor(CVeST* wrapper);
+    /// Closes a frame the host left open.
+    ~CVeSTEditor() override;
 
-    bool getRect(ERect** rect) override;
+    /// Makes the frame inside `parentWindow` and the effect view over it. False, with nothing
+    /// left behind, when the window cannot be made (no parent, failed window or drawing start).
     bool open(void* parentWindow) override;
+    /// Releases the frame (which destroys the window and the view).
     void close() override;
+    /// Runs the effect's redraw timer while open, then the frame's idle.
+    void idle() override;
+
+    /// Asks for the whole effect view to be repainted; false while closed.
+    bool redrawEffectView();
+    CVeSTView* getView() const { return view; }
 
 private:
-    ERect rect{};
+    CVeST* vest;
+    CVeSTView* view = nullptr;
+    int width = kWidth;
+    int height = kHeight;
 };
 
 /// True when this build has an editor window back end (the plug-in then declares an editor).

@@ -11,6 +11,10 @@ namespace vrn::platform
 /// Remembers the plug-in module's handle (Windows: from DllMain); null is allowed.
 void SetModuleHandle(void* module);
 
+/// The plug-in module's handle (Windows: DllMain's, else the module holding this code, such as a
+/// test executable); null where the platform has no such handle.
+void* ModuleHandle();
+
 /// Full file name of the plug-in library itself (not the host executable); empty when unknown.
 std::string LibraryFileName();
 
@@ -35,8 +39,7 @@ void Beep(unsigned frequencyHz, unsigned durationMs);
 /// it, POSIX turns each '\' into '/').
 std::string NativePath(const std::string& relativeName);
 
-/// File that LogLine appends to: the environment variable VRN_LOG_FILE when set and not empty
-/// (tests), else "\tovl.log.txt" at the root of the current drive (Windows) or
+/// File that LogLine appends to: "\tovl.log.txt" at the root of the current drive (Windows) or
 /// "/tmp/tovl.log.txt" (POSIX).
 std::string LogFilePath();
 

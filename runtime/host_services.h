@@ -6,6 +6,8 @@
 namespace vrn
 {
 
+class IGraphicsHost;
+
 /// What one time-information request per processing block tells.
 struct BlockTime
 {
@@ -51,6 +53,8 @@ public:
     virtual bool RequestRedraw() = 0;
     /// Takes the next queued MIDI event; false (and zeros) when the queue is empty.
     virtual bool NextMidiEvent(MidiMessage& out) = 0;
+    /// The wrapper's drawing side for the editor (paint context, fonts); null without one.
+    virtual IGraphicsHost* Graphics() { return nullptr; }
 };
 
 } // namespace vrn

@@ -12,7 +12,7 @@ namespace
 constexpr float kStateMarker = -1000.0f;
 }
 
-TXalto::TXalto()
+TXalto::TXalto() : redrawClock(&platform::MillisecondClock)
 {
     PrepareTransformTables();
     ClearMemory();
@@ -45,13 +45,14 @@ void TXalto::RedrawTick()
 {
     if (!(frameRate > 0.0))
         return;
-    const auto elapsed = static_cast<std::int32_t>(platform::MillisecondClock() -
-                                                   static_cast<std::uint32_t>(lastRedrawTick));
+    // Unsigned and modular: the clock wraps every 49.7 days, and a machine up for more than
+    // 24.9 days reads above 2^31; both must not stop the redraws.
+    const std::uint32_t elapsed = redrawClock() - lastRedrawTick;
     if (static_cast<double>(elapsed) > 1000.0 / frameRate)
     {
         if (vest)
             vest->RequestRedraw();
-        lastRedrawTick = static_cast<std::int32_t>(platform::MillisecondClock());
+        lastRedrawTick = redrawClock();
     }
 }
 

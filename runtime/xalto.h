@@ -31,7 +31,7 @@ public:
     virtual void InitOnce();
     /// Draws the editor.
     virtual void GfxSection() {}
-    /// Editor idle: asks for a repaint at most frameRate times per second.
+    /// Editor idle: asks for a repaint at most frameRate times per second (UI thread).
     virtual void RedrawTick();
     /// Transfers the effect state through the state stream (direction from its mode).
     virtual void SerializeSection() {}
@@ -48,8 +48,13 @@ public:
     static void Process(Effect& effect, Sample* const* inputs, Sample* const* outputs,
                         std::int32_t frames);
 
-    std::int32_t lastRedrawTick = 0; ///< clock reading of the last timed redraw, ms
-    std::int32_t initCount = 0;      ///< how often InitOnce has run
+    /// A millisecond clock from an arbitrary origin; wraps at 2^32.
+    using MillisecondClockFunction = std::uint32_t (*)();
+
+    std::uint32_t lastRedrawTick = 0; ///< clock reading of the last timed redraw, ms
+    /// The clock of the redraw timer (the platform's; tests put in their own).
+    MillisecondClockFunction redrawClock;
+    std::int32_t initCount = 0; ///< how often InitOnce has run
 
     /// Moves `frames` frames through the sample cells and SampleSection. Effects may hide it
     /// with an equivalent loop of their own; the processing loop calls the most derived one.

@@ -35,6 +35,11 @@ void SetModuleHandle(void*)
     // dladdr finds the library from an address inside it; no handle is needed.
 }
 
+void* ModuleHandle()
+{
+    return nullptr;
+}
+
 std::string LibraryFileName()
 {
     // The address of a function of this library names the object it was loaded from: the
@@ -102,9 +107,6 @@ std::string NativePath(const std::string& relativeName)
 
 std::string LogFilePath()
 {
-    const char* chosen = std::getenv("VRN_LOG_FILE");
-    if (chosen && *chosen)
-        return chosen;
     return "/tmp/tovl.log.txt";
 }
 

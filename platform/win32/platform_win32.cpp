@@ -3,7 +3,6 @@
 
 #include <windows.h>
 
-#include <cstdlib>
 #include <utility>
 
 namespace vrn::platform
@@ -60,11 +59,16 @@ void SetModuleHandle(void* module)
     moduleHandle = static_cast<HMODULE>(module);
 }
 
+void* ModuleHandle()
+{
+    // Without DllMain's handle, the module containing this code: a null handle would name the
+    // host executable instead.
+    return moduleHandle ? moduleHandle : ModuleOfThisCode();
+}
+
 std::string LibraryFileName()
 {
-    // Without DllMain's handle, ask for the module containing this code: a null handle would
-    // name the host executable instead.
-    const HMODULE module = moduleHandle ? moduleHandle : ModuleOfThisCode();
+    const auto module = static_cast<HMODULE>(ModuleHandle());
     if (!module)
         return {};
     char buffer[MAX_PATH];
@@ -118,9 +122,6 @@ std::string NativePath(const std::string& relativeName)
 
 std::string LogFilePath()
 {
-    const char* chosen = std::getenv("VRN_LOG_FILE");
-    if (chosen && *chosen)
-        return chosen;
     // A leading '\' is the root of the current drive.
     return "\\tovl.log.txt";
 }

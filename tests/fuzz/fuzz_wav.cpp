@@ -1,5 +1,5 @@
 // Fuzz target: the host tool's WAV reader.
-#include "tools/wav_file.h"
+#include "tools/hosting/wav_file.h"
 
 #include <cstdint>
 #include <vector>

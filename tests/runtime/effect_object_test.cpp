@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
+#include <thread>
 
 namespace vrn
 {
@@ -29,6 +31,48 @@ TEST(EffectMemory, NegativeIndexesLiveInNegativeBlocks)
     memory.ClearMemory();
     EXPECT_EQ(memory.BlockCount(), 0u);
     EXPECT_EQ(memory.Cell(-1), 0.0);
+}
+
+TEST(EffectMemory, ThreadsCreateAndFindBlocksTogether)
+{
+    // Two writers create the same 64 blocks in opposite orders while a reader looks them up;
+    // every block is made once and keeps what was stored in it.
+    CXaltoMemory memory;
+    constexpr std::int32_t kBlocks = 64;
+    auto cellOf = [](std::int32_t block) { return (block - kBlocks / 2) * 65536 + 7; };
+    std::atomic<bool> wrongValue{false};
+    std::thread forward(
+        [&]
+        {
+            for (std::int32_t b = 0; b < kBlocks; ++b)
+                memory.StoreCell(cellOf(b), b + 1.0);
+        });
+    std::thread backward(
+        [&]
+        {
+            for (std::int32_t b = kBlocks - 1; b >= 0; --b)
+                memory.StoreCell(cellOf(b), b + 1.0);
+        });
+    std::thread reader(
+        [&]
+        {
+            for (int pass = 0; pass < 50; ++pass)
+                for (std::int32_t b = 0; b < kBlocks; ++b)
+                {
+                    const double value = memory.LoadCell(cellOf(b));
+                    if (value != 0.0 && value != b + 1.0)
+                        wrongValue = true;
+                }
+        });
+    forward.join();
+    backward.join();
+    reader.join();
+    EXPECT_FALSE(wrongValue.load());
+    EXPECT_EQ(memory.BlockCount(), static_cast<std::size_t>(kBlocks));
+    for (std::int32_t b = 0; b < kBlocks; ++b)
+        EXPECT_EQ(memory.Cell(cellOf(b)), b + 1.0) << b;
+    EXPECT_EQ(memory.LoadCell(40 * 65536), 0.0); // a missing block reads 0 and stays missing
+    EXPECT_EQ(memory.BlockCount(), static_cast<std::size_t>(kBlocks));
 }
 
 TEST(Sliders, NumbersWrapIntoTheTable)

@@ -147,8 +147,15 @@ TEST(SectionDriver, ResetClearsMemoryAndStrings)
     effect.Reset();
     EXPECT_EQ(effect.BlockCount(), 0u);
     EXPECT_EQ(effect.strings.Count(), 0.0);
-    EXPECT_EQ(effect.lastRedrawTick, 0);
+    EXPECT_EQ(effect.lastRedrawTick, 0u);
     EXPECT_EQ(effect.Slider(1), 6.0); // sliders survive
+}
+
+// The redraw timer reads this clock in the tests below, not the machine's.
+std::uint32_t fakeNow = 0;
+std::uint32_t FakeClock()
+{
+    return fakeNow;
 }
 
 TEST(SectionDriver, RedrawsArePacedByTheFrameRate)
@@ -156,14 +163,50 @@ TEST(SectionDriver, RedrawsArePacedByTheFrameRate)
     RedrawCounter host;
     RecordingEffect effect;
     effect.vest = &host;
+    effect.redrawClock = &FakeClock;
+    fakeNow = 5000;
     effect.frameRate = 0.0;
     effect.RedrawTick();
     EXPECT_EQ(host.redraws, 0);
 
-    effect.frameRate = 30.0;
-    effect.RedrawTick(); // long since the last redraw
-    effect.RedrawTick(); // immediately after: too soon
+    effect.frameRate = 30.0; // more than 33.3 ms between redraws
+    effect.RedrawTick();
     EXPECT_EQ(host.redraws, 1);
+    fakeNow += 33;
+    effect.RedrawTick();
+    EXPECT_EQ(host.redraws, 1);
+    fakeNow += 1;
+    effect.RedrawTick();
+    EXPECT_EQ(host.redraws, 2);
+    effect.RedrawTick(); // the same millisecond: too soon
+    EXPECT_EQ(host.redraws, 2);
+}
+
+TEST(SectionDriver, RedrawTimerKeepsRunningAcrossTheClockWrap)
+{
+    RedrawCounter host;
+    RecordingEffect effect;
+    effect.vest = &host;
+    effect.redrawClock = &FakeClock;
+    effect.frameRate = 30.0;
+
+    // A machine up for more than 2^31 ms: the first tick after Reset must still redraw.
+    effect.Reset();
+    fakeNow = 0x80000010u;
+    effect.RedrawTick();
+    EXPECT_EQ(host.redraws, 1);
+
+    // The last redraw just before the 32-bit wrap, the next ones just after it.
+    fakeNow = 0xFFFFFFF0u;
+    effect.RedrawTick();
+    EXPECT_EQ(host.redraws, 2);
+    fakeNow = 0x0000000Au; // 26 ms later
+    effect.RedrawTick();
+    EXPECT_EQ(host.redraws, 2);
+    fakeNow = 0x00000013u; // 35 ms later
+    effect.RedrawTick();
+    EXPECT_EQ(host.redraws, 3);
+    EXPECT_EQ(effect.lastRedrawTick, 0x00000013u);
 }
 
 } // namespace

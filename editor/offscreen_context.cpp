@@ -1,0 +1,45 @@
+// Offscreen drawing contexts.
+#include "editor/offscreen_context.h"
+
+#include "editor/bitmap.h"
+#include "editor/draw_surface.h"
+#include "editor/platform.h"
+
+#include <cmath>
+
+namespace vrn
+{
+
+COffscreenContext::COffscreenContext(CFrame* ownerFrame, double surfaceWidth, double surfaceHeight,
+                                     ViewColor background)
+    : COffscreenContext(ownerFrame, new CBitmap(surfaceWidth, surfaceHeight), surfaceWidth,
+                        surfaceHeight, background)
+{
+}
+
+COffscreenContext::COffscreenContext(CFrame* ownerFrame, CBitmap* surfaceBitmap,
+                                     double surfaceWidth, double surfaceHeight,
+                                     ViewColor background)
+    : CDrawContext(ownerFrame, {},
+                   surfaceBitmap->platformBitmap()
+                       ? editor_platform::CreateBitmapSurface(surfaceBitmap->platformBitmap())
+                       : nullptr),
+      bitmap(surfaceBitmap), height(surfaceHeight), width(surfaceWidth), backgroundColor(background)
+{
+    // Ordered edges, so that a non-positive size never gives an inverted clip.
+    setClipRect({std::fmin(0.0, width), std::fmin(0.0, height), std::fmax(0.0, width),
+                 std::fmax(0.0, height)});
+}
+
+COffscreenContext::~COffscreenContext()
+{
+    releaseSurface();
+    bitmap->release();
+}
+
+void COffscreenContext::copyFrom(CDrawContext* destination, const ViewRect& rect, ViewPoint source)
+{
+    bitmap->draw(destination, rect, source);
+}
+
+} // namespace vrn

@@ -1,0 +1,129 @@
+// Bitmaps on Windows: GDI+ images decoded from the module's "DATA" resources or from files,
+// empty ARGB surfaces and ARGB copies.
+#include "editor/bitmap.h"
+#include "editor/platform.h"
+
+#include "editor/win32/platform_objects.h"
+#include "editor/win32/resource_stream.h"
+#include "editor/win32/wide_text.h"
+#include "platform/platform.h"
+
+namespace vrn::editor_platform
+{
+
+using namespace gdip;
+
+namespace
+{
+PlatformBitmap* Wrap(GpStatus status, GpBitmap* bitmap)
+{
+    if (status != Ok || !bitmap)
+        return nullptr;
+    return new PlatformBitmap{bitmap};
+}
+
+// Decodes a resource of type "DATA" through a stream over its memory; null when there is none
+// or it does not decode.
+GpBitmap* DecodeDataResource(HMODULE module, LPCSTR name)
+{
+    HRSRC found = FindResourceA(module, name, "DATA");
+    if (!found)
+        return nullptr;
+    const DWORD size = SizeofResource(module, found);
+    HGLOBAL loaded = LoadResource(module, found);
+    const void* data = loaded ? LockResource(loaded) : nullptr;
+    if (!data || size == 0)
+        return nullptr;
+    // The decoder takes its own reference while it needs the stream; resource memory lives as
+    // long as the module.
+    auto* stream = new ResourceStream(data, size);
+    GpBitmap* bitmap = nullptr;
+    const GpStatus status = GdipCreateBitmapFromStreamICM(stream, &bitmap);
+    stream->Release();
+    return status == Ok ? bitmap : nullptr;
+}
+} // namespace
+
+PlatformBitmap* LoadResourceBitmap(const CResourceDescription& resource)
+{
+    if (resource.kind == CResourceDescription::kNoResource)
+        return nullptr;
+    const auto module = static_cast<HMODULE>(platform::ModuleHandle());
+    const bool numeric = resource.kind == CResourceDescription::kIntegerType;
+    GpBitmap* bitmap =
+        DecodeDataResource(module, numeric ? MAKEINTRESOURCEA(resource.id) : resource.name.c_str());
+    if (bitmap)
+        return new PlatformBitmap{bitmap};
+    // Not a "DATA" resource: perhaps an ordinary bitmap resource.
+    const std::wstring wideName = numeric ? std::wstring() : Widen(resource.name);
+    const GpStatus status = GdipCreateBitmapFromResource(
+        module, numeric ? MAKEINTRESOURCEW(resource.id) : wideName.c_str(), &bitmap);
+    return Wrap(status, bitmap);
+}
+
+PlatformBitmap* LoadFileBitmap(const std::string& path)
+{
+    const std::wstring widePath = Widen(path);
+    if (widePath.empty())
+        return nullptr;
+    GpBitmap* bitmap = nullptr;
+    const GpStatus status = GdipCreateBitmapFromFile(widePath.c_str(), &bitmap);
+    return Wrap(status, bitmap);
+}
+
+PlatformBitmap* CreateEmptyBitmap(int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return nullptr;
+    GpBitmap* bitmap = nullptr;
+    const GpStatus status =
+        GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, nullptr, &bitmap);
+    return Wrap(status, bitmap);
+}
+
+PlatformBitmap* CopyBitmap(PlatformBitmap& source)
+{
+    UINT width = 0;
+    UINT height = 0;
+    if (!source.bitmap || GdipGetImageWidth(source.bitmap, &width) != Ok ||
+        GdipGetImageHeight(source.bitmap, &height) != Ok || width == 0 || height == 0)
+        return nullptr;
+    const int w = static_cast<int>(width);
+    const int h = static_cast<int>(height);
+    // Drawn into a fresh bitmap rather than cloned, so that the copy keeps nothing of the
+    // source (a clone of a file image may keep the file open).
+    GpBitmap* made = nullptr;
+    if (GdipCreateBitmapFromScan0(w, h, 0, PixelFormat32bppARGB, nullptr, &made) != Ok || !made)
+        return nullptr;
+    BitmapPtr copy(made);
+    GpGraphics* madeGraphics = nullptr;
+    if (GdipGetImageGraphicsContext(copy.get(), &madeGraphics) != Ok || !madeGraphics)
+        return nullptr;
+    const GraphicsPtr graphics(madeGraphics);
+    GdipSetCompositingMode(graphics.get(), CompositingModeSourceCopy);
+    if (GdipDrawImageRectRectI(graphics.get(), source.bitmap, 0, 0, w, h, 0, 0, w, h, UnitPixel,
+                               nullptr, nullptr, nullptr) != Ok)
+        return nullptr;
+    return new PlatformBitmap{copy.release()};
+}
+
+void BitmapSize(PlatformBitmap& bitmap, double& width, double& height)
+{
+    UINT w = 0;
+    UINT h = 0;
+    GdipGetImageWidth(bitmap.bitmap, &w);
+    GdipGetImageHeight(bitmap.bitmap, &h);
+    width = w;
+    height = h;
+}
+
+void DestroyBitmap(PlatformBitmap* bitmap)
+{
+    if (!bitmap)
+        return;
+    if (bitmap->bitmap)
+        GdipDisposeImage(bitmap->bitmap);
+    delete bitmap;
+}
+
+} // namespace vrn::editor_platform

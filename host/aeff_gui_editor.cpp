@@ -1,0 +1,129 @@
+// The editor base: frame idle, keys, wheel, knob mode, edits and the idle rhythm.
+#include "host/aeff_gui_editor.h"
+
+#include "editor/frame.h"
+#include "editor/platform.h"
+#include "host/audio_effect_x.h"
+#include "platform/platform.h"
+
+namespace vrn
+{
+
+namespace
+{
+// One knob mode for every editor of the library.
+std::int32_t sharedKnobMode = 0;
+} // namespace
+
+AEffGUIEditor::AEffGUIEditor(AudioEffect* owner)
+    : AEffEditor(owner), ticks(&platform::MillisecondClock)
+{
+    if (owner)
+        owner->setEditor(this);
+    lastTicks = ticks();
+    oleInitialized = editor_platform::InitializeOle();
+}
+
+AEffGUIEditor::~AEffGUIEditor()
+{
+    if (oleInitialized)
+        editor_platform::UninitializeOle();
+}
+
+bool AEffGUIEditor::getRect(ERect** out)
+{
+    if (!out)
+        return false;
+    *out = &rect;
+    return true;
+}
+
+void AEffGUIEditor::idle()
+{
+    if (!inIdle && frame)
+        frame->idle();
+}
+
+bool AEffGUIEditor::onKeyDown(VstKeyCode& key)
+{
+    if (!frame)
+        return false;
+    return frame->keyDown(KeyCode{key.character, key.virt, key.modifier}) > 0;
+}
+
+bool AEffGUIEditor::onKeyUp(VstKeyCode& key)
+{
+    if (!frame)
+        return false;
+    return frame->keyUp(KeyCode{key.character, key.virt, key.modifier}) > 0;
+}
+
+bool AEffGUIEditor::onWheel(float distance)
+{
+    if (!frame)
+        return false;
+    return frame->wheel(frame->currentMouseLocation(), distance, frame->currentMouseButtons());
+}
+
+bool AEffGUIEditor::setKnobMode(int32 mode)
+{
+    sharedKnobMode = mode;
+    return true;
+}
+
+void AEffGUIEditor::setParameter(int32, float) {}
+
+void AEffGUIEditor::draw(const ERect* area)
+{
+    if (!frame)
+        return;
+    if (area)
+        frame->drawArea(
+            nullptr, ViewRect{static_cast<double>(area->left), static_cast<double>(area->top),
+                              static_cast<double>(area->right), static_cast<double>(area->bottom)});
+    else
+        frame->draw(nullptr);
+}
+
+void AEffGUIEditor::doIdleStuff()
+{
+    std::uint32_t now = ticks();
+    // How long until the next host idle is due; modular, so the tick count's wrap every
+    // 49.7 days neither stalls nor hurries the rhythm.
+    auto ahead = static_cast<std::int32_t>(lastTicks - now);
+    if (ahead > 0)
+    {
+        editor_platform::SleepMilliseconds(kIdleWaitMs);
+        now += kIdleWaitMs;
+        ahead -= static_cast<std::int32_t>(kIdleWaitMs);
+        if (ahead > static_cast<std::int32_t>(kIdleToleranceMs))
+            return;
+    }
+    idle();
+    editor_platform::DispatchPendingPaint();
+    lastTicks = now + kIdleRateMs;
+    // The host's idle may call back into the editor: no frame idle meanwhile.
+    inIdle = true;
+    if (effect)
+        effect->masterIdle();
+    inIdle = false;
+}
+
+std::int32_t AEffGUIEditor::getKnobMode() const
+{
+    return sharedKnobMode;
+}
+
+void AEffGUIEditor::beginEdit(std::int32_t index)
+{
+    if (auto* x = dynamic_cast<AudioEffectX*>(effect))
+        x->beginEdit(index);
+}
+
+void AEffGUIEditor::endEdit(std::int32_t index)
+{
+    if (auto* x = dynamic_cast<AudioEffectX*>(effect))
+        x->endEdit(index);
+}
+
+} // namespace vrn
