@@ -1,5 +1,6 @@
-# Checks the plug-in library's exports (exactly VSTPluginMain, main and MAIN) and, for Windows,
-# that it imports only system DLLs (no toolchain runtime DLLs). Expects PLUGIN, OBJDUMP, WINDOWS.
+# Checks the plug-in library's exports (exactly VSTPluginMain, main and MAIN), that it reads no
+# environment variable (the product takes no environment settings) and, for Windows, that it
+# imports only system DLLs (no toolchain runtime DLLs). Expects PLUGIN, OBJDUMP, WINDOWS.
 cmake_minimum_required(VERSION 3.25)
 
 execute_process(COMMAND ${OBJDUMP} -p ${PLUGIN} OUTPUT_VARIABLE dump RESULT_VARIABLE code)
@@ -30,4 +31,13 @@ else()
     if(NOT names STREQUAL "MAIN;VSTPluginMain;main")
         message(FATAL_ERROR "exports: ${names}")
     endif()
+endif()
+
+if(WINDOWS)
+    set(imported "${dump}") # the import tables name every imported function
+else()
+    execute_process(COMMAND nm -D --undefined-only ${PLUGIN} OUTPUT_VARIABLE imported)
+endif()
+if(imported MATCHES "getenv|GetEnvironmentVariable|environ")
+    message(FATAL_ERROR "the library reads the environment: it imports ${CMAKE_MATCH_0}")
 endif()

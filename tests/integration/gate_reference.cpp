@@ -4,7 +4,8 @@
 //   gate_reference render IN OUT BLOCK X0 … X9   the ten normalised parameter values
 //   gate_reference compare A B TOLERANCE          fails when any sample differs by more
 #include "tests/effect/reference_gate.h"
-#include "tools/wav_file.h"
+#include "tools/command_line.h"
+#include "tools/hosting/wav_file.h"
 
 #include <cmath>
 #include <cstdio>
@@ -27,7 +28,7 @@ int Render(char** argv)
     vrn::WavStatus status = vrn::ReadWav(argv[2], audio);
     if (!status.ok || audio.channels.size() != 2)
     {
-        std::fprintf(stderr, "gate_reference: %s: %s\n", argv[2], status.message.c_str());
+        vrn::PrintError(std::string(argv[2]) + ": " + status.message);
         return 4;
     }
     float x[10];
@@ -49,7 +50,7 @@ int Render(char** argv)
     status = vrn::WriteWav(argv[3], audio, vrn::WavSampleFormat::Float64);
     if (!status.ok)
     {
-        std::fprintf(stderr, "gate_reference: %s\n", status.message.c_str());
+        vrn::PrintError(status.message);
         return 4;
     }
     return 0;
@@ -61,7 +62,7 @@ int Compare(char** argv)
     if (!vrn::ReadWav(argv[2], a).ok || !vrn::ReadWav(argv[3], b).ok ||
         a.channels.size() != b.channels.size() || a.Frames() != b.Frames())
     {
-        std::fprintf(stderr, "gate_reference: %s and %s do not match in shape\n", argv[2], argv[3]);
+        vrn::PrintError(std::string(argv[2]) + " and " + argv[3] + " do not match in shape");
         return 1;
     }
     const double tolerance = std::atof(argv[4]);
@@ -77,9 +78,7 @@ int Compare(char** argv)
     return worst <= tolerance ? 0 : 1;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int Run(int argc, char** argv)
 {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "render" && argc == 15)
@@ -88,4 +87,11 @@ int main(int argc, char** argv)
         return Compare(argv);
     std::fprintf(stderr, "usage: gate_reference render IN OUT BLOCK X0..X9 | compare A B TOL\n");
     return 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    return vrn::RunMain("gate_reference", argc, argv, Run);
 }

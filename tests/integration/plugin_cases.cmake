@@ -1,37 +1,30 @@
 # Drives the real plug-in through the host tool and checks what a host sees; CASE picks the
 # group. Expects VSTHOST, PLUGIN, REFERENCE, EXAMPLE, FLAGS, WORK and, for Windows binaries,
-# EMULATOR.
+# EMULATOR. With the environment variable VRN_NATIVE_BUILD (a native build folder) the signal
+# and the reference come from its native tools instead: each start of an emulated Windows
+# program costs most of a minute.
 cmake_minimum_required(VERSION 3.25)
 
-file(REMOVE_RECURSE ${WORK})
-file(MAKE_DIRECTORY ${WORK})
+include(${CMAKE_CURRENT_LIST_DIR}/../case_helpers.cmake)
 
-# run(<tool> <expected exit code> <arguments>...): sets OUT (carriage returns removed).
-function(run tool expected)
-    execute_process(COMMAND ${EMULATOR} ${tool} ${ARGN}
-        WORKING_DIRECTORY ${WORK}
-        RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
-    string(REPLACE "\r" "" out "${out}")
-    if(NOT code STREQUAL "${expected}")
-        message(FATAL_ERROR "${tool} ${ARGN}\nexit ${code}, expected ${expected}\n"
-            "stdout:\n${out}\nstderr:\n${err}")
+# helper_tool(<tool> <native tool in VRN_NATIVE_BUILD> <exit code> <arguments>...)
+macro(helper_tool tool native)
+    if(DEFINED ENV{VRN_NATIVE_BUILD})
+        set(saved_emulator "${EMULATOR}")
+        set(EMULATOR "")
+        run($ENV{VRN_NATIVE_BUILD}/${native} ${ARGN})
+        set(EMULATOR "${saved_emulator}")
+    else()
+        run(${tool} ${ARGN})
     endif()
-    set(OUT "${out}" PARENT_SCOPE)
-endfunction()
-
-macro(vsthost expected)
-    run(${VSTHOST} ${expected} ${ARGN})
 endmacro()
-
-# Each argument must be a complete line of the last run's stdout.
-function(expect_lines)
-    foreach(line IN LISTS ARGN)
-        string(FIND "\n${OUT}" "\n${line}\n" position)
-        if(position EQUAL -1)
-            message(FATAL_ERROR "missing line '${line}' in stdout:\n${OUT}")
-        endif()
-    endforeach()
-endfunction()
+# example(<exit code> <arguments>...), reference(...): the signal writer and the plain gate.
+macro(example)
+    helper_tool(${EXAMPLE} tools/example_signal ${ARGN})
+endmacro()
+macro(reference)
+    helper_tool(${REFERENCE} tests/integration/gate_reference ${ARGN})
+endmacro()
 
 set(names "Attack" "Release Lo" "Release Hi" "Threshold Lo" "Threshold Hi" "Crossover"
     "Ratio [Exp<>Gate]" "Monitor" "Pre-Gate" "Band Link")
@@ -128,8 +121,25 @@ elseif(CASE STREQUAL "latency")
         message(FATAL_ERROR "latency reports: ${reports}")
     endif()
 
+elseif(CASE STREQUAL "proof")
+    # The shipped binary in one run of the host tool: its identity, a render from the fresh
+    # state against the plain calculation, parameters quantised, and a chunk round trip.
+    example(0 input.wav)
+    reference(0 render input.wav reference.wav 512
+        0 0.01507538 0.01507538 0.5 0.5 0.05063291 0.15789474 0 0 0)
+    vsthost(0 --block 512 ${PLUGIN} info render input.wav float.wav --out f32
+        set Attack 0.5 set "Band Link" 1 set Monitor 1 display 0 display 9 display 7
+        save-chunk edited.bin params set Attack 0 set Monitor 0 load-chunk edited.bin params)
+    expect_lines("uniqueID: VRN2 (0x56524e32)" "numParams: 10" "effectName: VARNE Gate"
+        "flags: ${FLAGS}" "5.00" "100.00" "Hi-band" "chunk: 260 bytes" "setChunk: 260")
+    string(REGEX MATCHALL "0\tAttack\t[^\n]*\n" attack "${OUT}")
+    if(NOT attack STREQUAL "0\tAttack\t0.500000\t5.00\t\n;0\tAttack\t0.500000\t5.00\t\n")
+        message(FATAL_ERROR "the chunk did not restore Attack:\n${OUT}")
+    endif()
+    reference(0 compare float.wav reference.wav 1e-6)
+
 elseif(CASE STREQUAL "render")
-    run(${EXAMPLE} 0 input.wav)
+    example(0 input.wav)
     # name | the ten normalised parameter values
     set(settings
         "default|0 0.01507538 0.01507538 0.5 0.5 0.05063291 0.15789474 0 0 0"
@@ -149,13 +159,13 @@ elseif(CASE STREQUAL "render")
             list(APPEND commands set ${index} ${value})
             math(EXPR index "${index} + 1")
         endforeach()
-        run(${REFERENCE} 0 render input.wav ${name}-reference.wav 512 ${values})
+        reference(0 render input.wav ${name}-reference.wav 512 ${values})
         vsthost(0 --precision double --block 512 ${PLUGIN} ${commands}
             render input.wav ${name}-double.wav --out f64)
-        run(${REFERENCE} 0 compare ${name}-double.wav ${name}-reference.wav 1e-9)
+        reference(0 compare ${name}-double.wav ${name}-reference.wav 1e-9)
         # Single precision: the same within the rounding of 32-bit output samples.
         vsthost(0 --block 512 ${PLUGIN} ${commands} render input.wav ${name}-float.wav --out f32)
-        run(${REFERENCE} 0 compare ${name}-float.wav ${name}-reference.wav 1e-6)
+        reference(0 compare ${name}-float.wav ${name}-reference.wav 1e-6)
     endforeach()
 
 elseif(CASE STREQUAL "hostile")

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Makes the README's picture of the editor, docs/editor.png: the real plug-in DLL's editor in the
+# host tool's window under Wine on a virtual display, while the demo's drum loop plays through
+# it (so the meters move), after a drag on Threshold Lo.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+# shellcheck source=scripts/wine_env.sh
+source scripts/wine_env.sh
+vrn_detect_i386
+if [ "$VRN_I386" = none ]; then
+    preset=mingw64-release wine=$VRN_WINE64
+else
+    preset=mingw32-release wine=$VRN_WINE32
+fi
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" --target vrn_gate vsthost
+cmake --preset linux-release >/dev/null
+cmake --build --preset linux-release --target example_signal
+
+prefix="$PWD/build/$preset/wineprefix"
+export WINEPREFIX=$prefix WINEDEBUG=-all
+mkdir -p out/screenshot docs
+build/linux-release/tools/example_signal out/screenshot/input.wav
+# The prefix is warmed on the same virtual display the editor then shows on.
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+    bash scripts/wine_prefix.sh "$1" "$2"
+    "$2" "$3" "$4" editor-open editor-idle 300 mouse-drag 245 149 220 149 \
+        editor-idle 2300 --play out/screenshot/input.wav editor-png docs/editor.png
+    wineserver -k' _ "$prefix" "$wine" "build/$preset/tools/vsthost.exe" \
+    "build/$preset/plugin/VarneGate.dll"
+echo "screenshot: docs/editor.png ($preset)"
