@@ -29,9 +29,29 @@ install_packages() {
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
         "${sudo_cmd[@]}" dpkg --add-architecture i386
     fi
-    "${sudo_cmd[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
-        "${missing[@]}" >/dev/null
+    # A mirror in the middle of a sync answers with index files of the wrong size for a while:
+    # try again, then go on with whatever indexes arrived (the install says if any are missing).
+    local attempt
+    for attempt in 1 2 3; do
+        "${sudo_cmd[@]}" apt-get update -qq && break
+        [ "$attempt" -lt 3 ] || break
+        echo "setup: apt-get update failed (attempt $attempt of 3); trying again in $((attempt * 20)) s"
+        sleep $((attempt * 20))
+    done
+    local apt_install=("${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq
+        --no-install-recommends)
+    "${apt_install[@]}" "${missing[@]}" >/dev/null && return 0
+    # When one architecture's security index is missing, amd64 and i386 candidates differ in
+    # version and the i386 libraries cannot be installed beside the amd64 ones. Preferring the
+    # release's main suite gives both architectures the same versions.
+    local release
+    release="$(. /etc/os-release && echo "${VERSION_CODENAME:-}")"
+    if [ -n "$release" ]; then
+        echo "setup: preferring the $release suite, so both architectures get the same versions"
+        "${apt_install[@]}" -t "$release" "${missing[@]}" >/dev/null && return 0
+    fi
+    echo "setup: could not install ${missing[*]}" >&2
+    return 1
 }
 
 install_packages "${packages[@]}"
