@@ -161,7 +161,7 @@ echo "bench: building $cross"
 cmake -S . -B "$cross" "${configure[@]}" \
     "-DCMAKE_TOOLCHAIN_FILE=$root/cmake/toolchains/i686-w64-mingw32.cmake" >/dev/null
 cmake --build "$cross" --target vrn_gate gate_bench >/dev/null
-export WINEPREFIX=$root/$cross/wineprefix WINEDEBUG=-all
+export WINEPREFIX=$root/build/wineprefix WINEDEBUG=-all
 trap 'wineserver -k 2>/dev/null || true' EXIT
 # Creates the prefix once, then warms it detached from our pipes.
 bash scripts/wine_prefix.sh "$WINEPREFIX"

@@ -8,13 +8,11 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 # shellcheck source=scripts/wine_env.sh
 source scripts/wine_env.sh
-vrn_detect_i386
-
+vrn_choose_dll_build
+preset=$VRN_DLL_PRESET wine=$VRN_DLL_WINE
 if [ "$VRN_I386" = none ]; then
-    preset=mingw64-release wine=$VRN_WINE64
     echo "demo: 32-bit programs cannot run here ($VRN_I386_REASON): using the 64-bit DLL"
 else
-    preset=mingw32-release wine=$VRN_WINE32
     echo "demo: using the 32-bit DLL (32-bit programs: $VRN_I386)"
 fi
 cmake --preset "$preset" >/dev/null
@@ -24,7 +22,7 @@ cmake --build --preset linux-release --target example_signal gate_report envelop
 
 dll=build/$preset/plugin/VarneGate.dll
 host=build/$preset/tools/vsthost.exe
-prefix="$PWD/build/$preset/wineprefix"
+prefix="$PWD/build/wineprefix"
 bash scripts/wine_prefix.sh "$prefix" "$wine"
 export WINEPREFIX=$prefix WINEDEBUG=-all
 

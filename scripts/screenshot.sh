@@ -7,18 +7,14 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 # shellcheck source=scripts/wine_env.sh
 source scripts/wine_env.sh
-vrn_detect_i386
-if [ "$VRN_I386" = none ]; then
-    preset=mingw64-release wine=$VRN_WINE64
-else
-    preset=mingw32-release wine=$VRN_WINE32
-fi
+vrn_choose_dll_build
+preset=$VRN_DLL_PRESET wine=$VRN_DLL_WINE
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset" --target vrn_gate vsthost
 cmake --preset linux-release >/dev/null
 cmake --build --preset linux-release --target example_signal
 
-prefix="$PWD/build/$preset/wineprefix"
+prefix="$PWD/build/wineprefix"
 export WINEPREFIX=$prefix WINEDEBUG=-all
 mkdir -p out/screenshot docs
 build/linux-release/tools/example_signal out/screenshot/input.wav

@@ -69,3 +69,15 @@ vrn_detect_i386() {
         export QEMU_RESERVED_VA=0xffff0000
     fi
 }
+
+# The DLL build a script that shows the plug-in at work uses: the 32-bit one wherever 32-bit
+# programs run (natively or emulated), else the 64-bit one (same sources, same results).
+# Sets VRN_DLL_PRESET and VRN_DLL_WINE.
+vrn_choose_dll_build() {
+    vrn_detect_i386 || return 1
+    if [ "$VRN_I386" = none ]; then
+        VRN_DLL_PRESET=mingw64-release VRN_DLL_WINE=$VRN_WINE64
+    else
+        VRN_DLL_PRESET=mingw32-release VRN_DLL_WINE=$VRN_WINE32
+    fi
+}

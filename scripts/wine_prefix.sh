@@ -3,7 +3,8 @@
 # wine_settings.reg: "Arial" and "Courier New" mapped to the Liberation fonts so text measures as
 # on Windows, and top-level windows left unmanaged, because without a window manager (Xvfb) Wine
 # waits two seconds for one at every window's destruction. $2 is the Wine command to use (default
-# `wine`; the 64-bit suites pass scripts/wine64, which needs no 32-bit support).
+# `wine`; the 64-bit suites pass scripts/wine64, which needs no 32-bit support). One prefix
+# serves the 32- and 64-bit builds.
 set -euo pipefail
 prefix=$1
 wine=${2:-wine}

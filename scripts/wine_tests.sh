@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 preset=$1 wine=$2
 shift 2
-prefix="$PWD/build/$preset/wineprefix"
+prefix="$PWD/build/wineprefix"
 bash scripts/wine_prefix.sh "$prefix" "$wine"
 status=0
 WINEPREFIX="$prefix" WINEDEBUG=-all ctest --preset "$preset" "$@" || status=$?
