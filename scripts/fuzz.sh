@@ -9,11 +9,10 @@ cmake --preset linux-fuzz >/dev/null
 cmake --build --preset linux-fuzz
 out=build/linux-fuzz
 mkdir -p "$out/crashes"
-for target in chunk dispatcher parameters sprintf wav; do
-    corpus="$out/corpus/$target"
+# fuzz_target NAME: runs one target for the given time and says how it went.
+fuzz_target() {
+    local target=$1 corpus="$out/corpus/$1" log="$out/fuzz_$1.log" status=0 runs
     mkdir -p "$corpus"
-    log="$out/fuzz_$target.log"
-    status=0
     "$out/tests/fuzz/fuzz_$target" -max_total_time="$seconds" -max_len=4096 -timeout=10 \
         -rss_limit_mb=2048 -artifact_prefix="$out/crashes/$target-" -print_final_stats=1 \
         "$corpus" "tests/fuzz/corpus/$target" >"$log" 2>&1 || status=$?
@@ -21,7 +20,24 @@ for target in chunk dispatcher parameters sprintf wav; do
     if [ "$status" -ne 0 ]; then
         tail -n 40 "$log"
         echo "fuzz_$target: FAILED after ${runs:-?} executions (see $log)"
-        exit 1
+        return 1
     fi
     echo "fuzz_$target: ${runs:-?} executions in ${seconds} s, 0 crashes"
+}
+
+# Each target is single-threaded: run as many at once as there are cores.
+jobs=$(nproc)
+running=()
+failed=0
+for target in chunk dispatcher parameters sprintf wav; do
+    fuzz_target "$target" &
+    running+=("$!")
+    if [ "${#running[@]}" -ge "$jobs" ]; then
+        wait "${running[0]}" || failed=1
+        running=("${running[@]:1}")
+    fi
 done
+for pid in "${running[@]}"; do
+    wait "$pid" || failed=1
+done
+exit "$failed"
