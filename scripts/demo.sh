@@ -23,7 +23,7 @@ cmake --build --preset linux-release --target example_signal gate_report envelop
 dll=build/$preset/plugin/VarneGate.dll
 host=build/$preset/tools/vsthost.exe
 prefix="$PWD/build/wineprefix"
-bash scripts/wine_prefix.sh "$prefix" "$wine"
+bash scripts/wine_prefix.sh "$prefix"
 export WINEPREFIX=$prefix WINEDEBUG=-all
 
 out=out/demo

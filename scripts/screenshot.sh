@@ -20,7 +20,7 @@ mkdir -p out/screenshot docs
 build/linux-release/tools/example_signal out/screenshot/input.wav
 # The prefix is warmed on the same virtual display the editor then shows on.
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
-    bash scripts/wine_prefix.sh "$1" "$2"
+    bash scripts/wine_prefix.sh "$1"
     "$2" "$3" "$4" editor-open editor-idle 300 mouse-drag 245 149 220 149 \
         editor-idle 2300 --play out/screenshot/input.wav editor-png docs/editor.png
     wineserver -k' _ "$prefix" "$wine" "build/$preset/tools/vsthost.exe" \

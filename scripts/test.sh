@@ -73,21 +73,21 @@ run_native() {
     ctest --preset "$1"
 }
 
-# wine_tests PRESET WINE [ctest arguments...]: the built preset's tests under Wine.
+# wine_tests PRESET [ctest arguments...]: the built preset's tests under Wine.
 wine_tests() {
     # The window tests need a display: one virtual X server for the whole run, 24-bit so that
     # pixels read back keep their colours.
     xvfb-run -a -s "-screen 0 1280x1024x24" bash scripts/wine_tests.sh "$@"
 }
 
-# run_wine PRESET WINE [ctest arguments...]: builds everything, runs the tests.
+# run_wine PRESET [ctest arguments...]: builds everything, runs the tests.
 run_wine() {
     cmake --preset "$1" >/dev/null
     cmake --build --preset "$1"
     wine_tests "$@"
 }
 
-# run_wine_dll PRESET WINE: builds only the plug-in and the host tool, runs the tests that
+# run_wine_dll PRESET: builds only the plug-in and the host tool, runs the tests that
 # prove the shipped DLL (signal and reference come from the native build).
 run_wine_dll() {
     cmake --preset "$1" >/dev/null
@@ -105,14 +105,11 @@ suite linux-debug run_native linux-debug
 suite clang-tidy bash scripts/tidy.sh
 suite linux-asan run_native linux-asan
 suite linux-tsan run_native linux-tsan
-# One Wine prefix serves both Windows builds (Wine makes the same 64-bit prefix, whose 32-bit
-# part runs the 32-bit programs, whichever loader creates it). The 64-bit suite goes first so
-# that where 32-bit programs are emulated, the 64-bit loader makes the prefix and imports its
-# settings; the emulated suite then only starts the programs it tests.
-SUITE_NOTE="64-bit Wine loader" suite mingw64-release run_wine mingw64-release "$VRN_WINE64"
+# Both Windows builds share one Wine prefix, which the first of them creates.
+SUITE_NOTE="64-bit Wine loader" suite mingw64-release run_wine mingw64-release
 case "$mingw32_mode" in
-    all) SUITE_NOTE=$mingw32_note suite mingw32-release run_wine mingw32-release "$VRN_WINE32" ;;
-    dll) SUITE_NOTE=$mingw32_note suite mingw32-release run_wine_dll mingw32-release "$VRN_WINE32" ;;
+    all) SUITE_NOTE=$mingw32_note suite mingw32-release run_wine mingw32-release ;;
+    dll) SUITE_NOTE=$mingw32_note suite mingw32-release run_wine_dll mingw32-release ;;
     skip) skip mingw32-release "$mingw32_note" ;;
 esac
 SUITE_NOTE="2 minutes of audio" suite soak bash scripts/soak.sh 2

@@ -2,14 +2,15 @@
 # Creates (once) and warms the private Wine prefix given as $1, with the settings of
 # wine_settings.reg: "Arial" and "Courier New" mapped to the Liberation fonts so text measures as
 # on Windows, and top-level windows left unmanaged, because without a window manager (Xvfb) Wine
-# waits two seconds for one at every window's destruction. $2 is the Wine command to use (default
-# `wine`; the 64-bit suites pass scripts/wine64, which needs no 32-bit support). One prefix
-# serves the 32- and 64-bit builds.
+# waits two seconds for one at every window's destruction. One prefix serves the 32- and 64-bit
+# builds: Wine makes the same 64-bit prefix (whose 32-bit part runs 32-bit programs) whichever
+# loader creates it, so the 64-bit loader does all the work here: it never needs 32-bit support,
+# and where 32-bit programs are emulated it is several times faster.
 set -euo pipefail
 prefix=$1
-wine=${2:-wine}
 export WINEPREFIX=$prefix WINEDEBUG=-all
 here=$(cd "$(dirname "$0")" && pwd)
+wine=$here/wine64
 
 if [ ! -f "$prefix/.vrn-ready" ]; then
     mkdir -p "$prefix"
