@@ -45,9 +45,10 @@ for package in lsp-plugins-vst zam-plugins valgrind libfftw3-dev; do
 done
 if [ "${#missing[@]}" -gt 0 ]; then
     echo "bench: installing ${missing[*]}"
-    { "${sudo_cmd[@]}" apt-get update -qq &&
-        DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq \
-            --no-install-recommends "${missing[@]}" >/dev/null; } ||
+    # An index that fails to refresh (a mirror in mid-sync) need not stop the install.
+    "${sudo_cmd[@]}" apt-get update -qq || true
+    "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
+        --no-install-recommends "${missing[@]}" >/dev/null ||
         echo "bench: note: could not install ${missing[*]}; going on without"
 fi
 
