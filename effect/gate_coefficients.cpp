@@ -35,8 +35,13 @@ double LookAheadSamples(double attackMs, double sampleRate)
 }
 } // namespace
 
-bool UpdateCoefficients(GateCoefficients& c, const GateSliderValues& s, double fs,
-                        double releaseMaxMs)
+bool CrossoverMoved(double before, double now)
+{
+    return !NearlyEqual(now, before);
+}
+
+void UpdateCoefficients(GateCoefficients& c, const GateSliderValues& s, double fs,
+                        double releaseMaxMs, bool crossoverMoved)
 {
     c.attackMs = s.attack;
     c.releaseLoMs = s.releaseLo;
@@ -57,10 +62,9 @@ bool UpdateCoefficients(GateCoefficients& c, const GateSliderValues& s, double f
 
     // The split is remade for a new crossover or a new sample rate; only a new crossover
     // clears the filter states.
-    const bool crossoverChanged = !NearlyEqual(c.crossoverHz, c.lastCrossoverHz);
-    if (crossoverChanged)
+    if (crossoverMoved)
         ++c.splitGeneration;
-    if (crossoverChanged || c.splitSampleRate != fs)
+    if (crossoverMoved || c.splitSampleRate != fs)
     {
         c.splitCoef = Clamp01(1.0 - std::exp(-6.283185307179586 * c.crossoverHz / fs));
         c.lastCrossoverHz = c.crossoverHz;
@@ -89,7 +93,6 @@ bool UpdateCoefficients(GateCoefficients& c, const GateSliderValues& s, double f
     c.linkOn = IsTrue(c.linkAmount);
     c.preGateOn = IsTrue(c.preGate);
     c.ringLength = RoundIndex(c.delayLength);
-    return crossoverChanged;
 }
 
 } // namespace vrn::gate

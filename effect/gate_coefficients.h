@@ -64,10 +64,13 @@ struct GateSliderValues
         preGate, bandLink;
 };
 
-/// Recomputes `c` from the sliders. Answers true when the crossover changed, in which case the
-/// band-split filter states must be cleared (and `splitGeneration` has moved on). Idempotent
-/// for unchanged inputs.
-bool UpdateCoefficients(GateCoefficients& c, const GateSliderValues& s, double sampleRate,
-                        double releaseMaxMs);
+/// Recomputes `c` from the sliders. `crossoverMoved` says that the crossover changed since the
+/// last update (the caller then clears the band-split filter states; `splitGeneration` moves
+/// on). Idempotent for unchanged inputs.
+void UpdateCoefficients(GateCoefficients& c, const GateSliderValues& s, double sampleRate,
+                        double releaseMaxMs, bool crossoverMoved);
+
+/// Whether a crossover of `now` Hz counts as a change from `before` (beyond the tolerance).
+bool CrossoverMoved(double before, double now);
 
 } // namespace vrn::gate

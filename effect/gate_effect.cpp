@@ -35,17 +35,14 @@ void TXaltoEffect::ClearEffectVariables()
     serialIndex = 0.0;
     editor.Reset();
     audio = GateAudioState{};
-    {
-        std::lock_guard<std::mutex> lock(coefficientMutex);
-        working = GateCoefficients{};
-    }
     // The rings live in block 0, which exists before any processing call.
     ringMemory = Block(0);
     // Processing before the first resume must not divide by a threshold of 0: start from
     // coefficients made of the current sliders (at a sample rate of 0 until InitSection).
+    // Processing is stopped during a reset, so this thread may act as the audio thread.
+    coefficientRequests.Clear();
     UpdateCoefficients();
-    audio.coefficients = &exchange.Acquire();
-    audio.splitGeneration = audio.coefficients->splitGeneration;
+    ApplyNewCoefficients();
 }
 
 void TXaltoEffect::Reset()
@@ -93,32 +90,40 @@ void TXaltoEffect::SliderSection()
     UpdateCoefficients();
 }
 
-void TXaltoEffect::UpdateCoefficients()
+GateSliderValues TXaltoEffect::SliderValues() const
 {
-    const GateSliderValues s{Slider(kAttack),      Slider(kReleaseLo),   Slider(kReleaseHi),
-                             Slider(kThresholdLo), Slider(kThresholdHi), Slider(kCrossover),
-                             Slider(kRatio),       Slider(kMonitor),     Slider(kPreGate),
-                             Slider(kBandLink)};
-    std::lock_guard<std::mutex> lock(coefficientMutex);
-    gate::UpdateCoefficients(working, s, hostFed.sampleRate, releaseMaxMs);
-    exchange.Publish(working);
+    return {Slider(kAttack),      Slider(kReleaseLo),   Slider(kReleaseHi),
+            Slider(kThresholdLo), Slider(kThresholdHi), Slider(kCrossover),
+            Slider(kRatio),       Slider(kMonitor),     Slider(kPreGate),
+            Slider(kBandLink)};
 }
 
-GateCoefficients TXaltoEffect::Coefficients()
+void TXaltoEffect::UpdateCoefficients()
 {
-    std::lock_guard<std::mutex> lock(coefficientMutex);
-    return working;
+    coefficientRequests.Note(Slider(kCrossover));
+}
+
+GateCoefficients TXaltoEffect::Coefficients() const
+{
+    GateCoefficients c;
+    gate::UpdateCoefficients(c, SliderValues(), hostFedRuntime.sampleRate, releaseMaxMs, true);
+    return c;
 }
 
 // --- audio thread
 
 void TXaltoEffect::ApplyNewCoefficients()
 {
-    audio.coefficients = &exchange.Acquire();
+    const CoefficientRequests::Taken taken = coefficientRequests.Take();
+    if (!taken.pending)
+        return;
+    // The sample rate and the release scale change only in InitSection, which is followed by
+    // a request of its own.
+    gate::UpdateCoefficients(audio.coefficients, SliderValues(), hostFedRuntime.sampleRate,
+                             releaseMaxMs, taken.crossoverMoved);
     // A new crossover clears the band-split states, once per change.
-    if (audio.coefficients->splitGeneration != audio.splitGeneration)
+    if (taken.crossoverMoved)
     {
-        audio.splitGeneration = audio.coefficients->splitGeneration;
         audio.frame.lowpassL = 0.0;
         audio.frame.lowpassR = 0.0;
     }
@@ -126,7 +131,7 @@ void TXaltoEffect::ApplyNewCoefficients()
 
 void TXaltoEffect::ReportLatencyIfChanged()
 {
-    const double latency = audio.coefficients->latencySamples;
+    const double latency = audio.coefficients.latencySamples;
     if (NearlyEqual(latency, audio.reportedLatency))
         return;
     audio.reportedLatency = latency;
@@ -197,7 +202,7 @@ FrameLoop<Sample> PickLoop(const GateCoefficients& c)
 void TXaltoEffect::SampleSection()
 {
     // One frame through the sample cells: the same path as a block of one frame.
-    const GateCoefficients& c = *audio.coefficients;
+    const GateCoefficients& c = audio.coefficients;
     PickLoop<double>(c)(audio.frame, c, ringMemory, &samples[0], &samples[1], &samples[0],
                         &samples[1], 1);
 }
@@ -211,7 +216,7 @@ void TXaltoEffect::ProcessFrames(Sample* const* inputs, Sample* const* outputs, 
         TXalto::ProcessFrames(inputs, outputs, frames, channels);
         return;
     }
-    const GateCoefficients& c = *audio.coefficients;
+    const GateCoefficients& c = audio.coefficients;
     PickLoop<Sample>(c)(audio.frame, c, ringMemory, inputs[0], inputs[1], outputs[0], outputs[1],
                         frames);
 }

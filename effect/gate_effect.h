@@ -1,6 +1,7 @@
 #pragma once
 // The two-band expander/gate: its sections on top of the section driver.
 
+#include "effect/coefficient_requests.h"
 #include "effect/gate_coefficients.h"
 #include "effect/gate_editor.h"
 #include "effect/gate_parameters.h"
@@ -8,12 +9,10 @@
 #include "graphics/effect_graphics.h"
 #include "runtime/crt_random.h"
 #include "runtime/shared_value.h"
-#include "runtime/triple_buffer.h"
 #include "runtime/xalto.h"
 
 #include <array>
 #include <atomic>
-#include <mutex>
 
 namespace vrn
 {
@@ -57,9 +56,8 @@ private:
 /// What only the audio thread reads and writes (after Reset; processing is stopped then).
 struct GateAudioState
 {
-    const gate::GateCoefficients* coefficients = nullptr; ///< the set in force for this block
-    unsigned splitGeneration = 0; ///< crossover changes already applied to the filter states
-    double reportedLatency = 0.0; ///< last latency sent to the host, samples
+    gate::GateCoefficients coefficients; ///< the set in force for this block
+    double reportedLatency = 0.0;        ///< last latency sent to the host, samples
     double playState = 0.0;       ///< 0 stopped, +1 playing, +4 recording
     double beatPosition = 0.0;    ///< quarter notes
     gate::GateFrameState frame;   ///< filter, envelope and ring states, block meters
@@ -86,13 +84,16 @@ public:
     /// After the frames of a processing call: hands the block's meter values to the editor.
     void FinishBlock();
 
-    // --- any thread but the audio thread
+    // --- any thread, the audio thread included: no lock, no wait, no allocation
 
-    /// Recomputes the signal path's working values from the sliders and hands them to the
-    /// audio thread, which takes them at its next block (also used by the editor).
+    /// Asks for the signal path's working values to follow the sliders: the audio thread
+    /// recomputes them at its next block (also used by the editor).
     void UpdateCoefficients();
-    /// The working values as last computed.
-    gate::GateCoefficients Coefficients();
+
+    // --- tests and tools, any thread
+
+    /// The working values the sliders give now (the next block's, but for `splitGeneration`).
+    gate::GateCoefficients Coefficients() const;
 
     HostFedValues hostFed;        ///< as the sections see them
     HostFedValues hostFedRuntime; ///< as the runtime last wrote them
@@ -115,10 +116,9 @@ private:
     void ReportLatencyIfChanged();
     void ApplyNewCoefficients();
     void ClearNonFiniteStates();
+    gate::GateSliderValues SliderValues() const;
 
-    std::mutex coefficientMutex;    ///< serialises the threads that update coefficients
-    gate::GateCoefficients working; ///< the updating threads' copy
-    TripleBuffer<gate::GateCoefficients> exchange; ///< hand-over to the audio thread
+    gate::CoefficientRequests coefficientRequests; ///< slider changes not yet applied
     CrtRandom random;             ///< the detector offset's generator (audio thread)
     double* ringMemory = nullptr; ///< block 0 of the effect memory, which holds the six rings
 };

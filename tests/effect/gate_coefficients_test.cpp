@@ -15,7 +15,7 @@ constexpr GateSliderValues kDefaults{0, 20, 20, -45, -45, 500, 2, 0, 0, 0};
 GateCoefficients Make(const GateSliderValues& s, double fs)
 {
     GateCoefficients c;
-    UpdateCoefficients(c, s, fs, 1000.0);
+    UpdateCoefficients(c, s, fs, 1000.0, true);
     return c;
 }
 
@@ -127,31 +127,46 @@ TEST(GateCoefficients, LatencyFollowsPreGate)
     s.attack = 1.0;
     s.preGate = 1.0;
     GateCoefficients c;
-    UpdateCoefficients(c, s, 48000.0, 1000.0);
+    UpdateCoefficients(c, s, 48000.0, 1000.0, true);
     EXPECT_EQ(c.latencySamples, 48.0);
     s.preGate = 0.0;
-    UpdateCoefficients(c, s, 48000.0, 1000.0);
+    UpdateCoefficients(c, s, 48000.0, 1000.0, false);
     EXPECT_EQ(c.latencySamples, 0.0);
 }
 
-TEST(GateCoefficients, OnlyACrossoverChangeAsksToClearTheFilter)
+TEST(GateCoefficients, CrossoverMovesOnlyBeyondTheTolerance)
+{
+    EXPECT_TRUE(CrossoverMoved(0.0, 500.0)); // first run after a reset
+    EXPECT_TRUE(CrossoverMoved(500.0, 510.0));
+    EXPECT_FALSE(CrossoverMoved(500.0, 500.0));
+    EXPECT_FALSE(CrossoverMoved(500.0, 500.000009));
+    EXPECT_TRUE(CrossoverMoved(500.0, 500.000011));
+}
+
+TEST(GateCoefficients, OnlyAMovedCrossoverRemakesTheSplitAndCountsAGeneration)
 {
     GateCoefficients c;
-    EXPECT_TRUE(UpdateCoefficients(c, kDefaults, 48000.0, 1000.0)); // first run
+    UpdateCoefficients(c, kDefaults, 48000.0, 1000.0, true);
+    EXPECT_EQ(c.splitGeneration, 1u);
     GateSliderValues s = kDefaults;
     s.bandLink = 50.0;
-    EXPECT_FALSE(UpdateCoefficients(c, s, 48000.0, 1000.0));
-    EXPECT_FALSE(UpdateCoefficients(c, s, 48000.0, 1000.0));
+    UpdateCoefficients(c, s, 48000.0, 1000.0, false);
+    EXPECT_EQ(c.splitGeneration, 1u);
+    const double split500 = c.splitCoef;
     s.crossover = 510.0;
-    EXPECT_TRUE(UpdateCoefficients(c, s, 48000.0, 1000.0));
+    UpdateCoefficients(c, s, 48000.0, 1000.0, true);
+    EXPECT_EQ(c.splitGeneration, 2u);
+    EXPECT_GT(c.splitCoef, split500);
+    EXPECT_EQ(c.lastCrossoverHz, 510.0);
 }
 
 TEST(GateCoefficients, SplitFollowsANewSampleRateWithoutClearing)
 {
     GateCoefficients c;
-    UpdateCoefficients(c, kDefaults, 0.0, 1000.0);
+    UpdateCoefficients(c, kDefaults, 0.0, 1000.0, true);
     EXPECT_EQ(c.splitCoef, 1.0); // a rate of 0 puts everything into the low band
-    EXPECT_FALSE(UpdateCoefficients(c, kDefaults, 48000.0, 1000.0));
+    UpdateCoefficients(c, kDefaults, 48000.0, 1000.0, false);
+    EXPECT_EQ(c.splitGeneration, 1u);
     EXPECT_NEAR(c.splitCoef, 0.06335, 1e-5);
 }
 

@@ -179,7 +179,7 @@ TEST(Stress, HostThreadsAtOnceKeepTheGateSound)
     std::vector<float> left(64, 0.1f), right(64, 0.1f);
     float* io[2] = {left.data(), right.data()};
     effect->processReplacing(effect, io, io, 64);
-    EXPECT_EQ(gate.audio.coefficients->crossoverHz, gate.Slider(6).Load());
+    EXPECT_EQ(gate.audio.coefficients.crossoverHz, gate.Slider(6).Load());
 }
 
 TEST(Stress, EditorReadsLabelTablesWhileAChunkRestoreCreatesThem)
