@@ -74,6 +74,8 @@ CFrame::~CFrame()
     backBufferContext = nullptr;
     if (window)
         editor_platform::DestroyFrameWindow(window);
+    else if (windowDestroyedBySystem)
+        editor_platform::ForgetFrameWindow();
     window = nullptr;
     if (graphicsEntered)
         GDIPlusGlobals::leave();
@@ -210,11 +212,11 @@ bool CFrame::setDropActive(bool active)
 {
     if (!active && !dropActive)
         return true;
-    if (!window)
-        return false;
     if (dropTarget)
     {
-        editor_platform::RevokeDropTarget(window);
+        // A window the system destroyed took its registration with it.
+        if (window)
+            editor_platform::RevokeDropTarget(window);
         dropTarget->setFrame(nullptr);
         dropTarget->release();
         dropTarget = nullptr;
@@ -222,6 +224,8 @@ bool CFrame::setDropActive(bool active)
     dropActive = false;
     if (!active)
         return true;
+    if (!window)
+        return false;
     dropTarget = new CDropTarget(this);
     if (!editor_platform::RegisterDropTarget(window, dropTarget))
     {
@@ -500,20 +504,42 @@ void CFrame::onWindowPaint(void* deviceContext, const ViewRect& updateRect)
 
 void CFrame::onWindowMouseDown(ViewPoint where, ButtonState buttons)
 {
+    lastPointer = where;
+    lastButtons = buttons;
     // A view that took the press gets the moves and the release even outside the window.
     if (mouseDown(where, buttons) == kMouseEventHandled && window)
+    {
+        pressCaptured = true;
         editor_platform::CaptureMouse(window);
+    }
 }
 
 void CFrame::onWindowMouseUp(ViewPoint where, ButtonState buttons)
 {
+    lastPointer = where;
+    lastButtons = buttons;
+    // Cleared first: giving the capture back is not a loss of it.
+    pressCaptured = false;
     mouseUp(where, buttons);
     editor_platform::ReleaseMouseCapture();
 }
 
 void CFrame::onWindowMouseMoved(ViewPoint where, ButtonState buttons)
 {
+    lastPointer = where;
+    lastButtons = buttons;
     mouseMoved(where, buttons);
+}
+
+void CFrame::onWindowCaptureLost()
+{
+    if (!pressCaptured)
+        return;
+    pressCaptured = false;
+    // The release happened where this window could not see it: end the press as a release
+    // where the pointer was last seen, with the modifiers then held and no button.
+    const ButtonState modifiers = lastButtons & (kShift | kControl | kAlt);
+    mouseUp(lastPointer, modifiers);
 }
 
 void CFrame::onWindowMouseLeave()
@@ -534,6 +560,10 @@ void CFrame::onWindowDestroyed()
 {
     openFlag = false;
     parentWindow = nullptr;
+    // The handle may soon name another window: forget it, so nothing is done to it later.
+    window = nullptr;
+    windowDestroyedBySystem = true;
+    pressCaptured = false;
 }
 
 } // namespace vrn

@@ -109,6 +109,7 @@ public:
     void onWindowMouseMoved(ViewPoint where, ButtonState buttons) override;
     void onWindowMouseLeave() override;
     void onWindowWheel(ViewPoint screenPoint, int delta, ButtonState modifiers) override;
+    void onWindowCaptureLost() override;
     void onWindowDestroyed() override;
 
 private:
@@ -128,6 +129,10 @@ private:
     COffscreenContext* backBufferContext = nullptr;
     bool trackingLeave = false;
     bool cursorChanged = false;
+    bool pressCaptured = false;           ///< a view took a press and the window has the pointer
+    bool windowDestroyedBySystem = false; ///< the window went with its parent; handle forgotten
+    ViewPoint lastPointer;                ///< where the window last saw the pointer, frame pixels
+    ButtonState lastButtons = 0;          ///< buttons and modifiers of that event
     void* defaultCursor = nullptr;
     bool oleInitialized = false;
     bool graphicsEntered = false;

@@ -11,13 +11,20 @@
 //
 //   button down / double click → onWindowMouseDown   (the frame captures the pointer itself)
 //   button up                  → onWindowMouseUp     (the frame releases the capture itself)
+//   capture taken by another   → onWindowCaptureLost (Windows: WM_CAPTURECHANGED naming another
+//   window, or cancel mode       window, and WM_CANCELMODE; X11: the implicit pointer grab
+//                                taken by another client's grab). A press in progress then
+//                                ends as a release where the pointer was last seen.
 //   mouse move                 → onWindowMouseMoved  (the frame asks for leave tracking itself)
 //   mouse leave                → onWindowMouseLeave
 //   mouse wheel                → onWindowWheel, then the default processing (the host sees it)
 //   paint                      → onWindowPaint between begin and end of painting, only when the
 //                                update region is not empty; the message answers 0 either way
 //   erase background           → nothing, answers 1 (the frame paints every pixel)
-//   destroy                    → onWindowDestroyed, then the default processing
+//   destroy                    → onWindowDestroyed, then the default processing; the frame
+//                                forgets the handle (it may soon name another window) and
+//                                later gives back only its share of the class registration
+//                                (ForgetFrameWindow instead of DestroyFrameWindow)
 //
 // Frame → window: the operations of editor/platform.h under "frame window" (create and destroy
 // with the class registration, invalidate, capture, leave tracking, cursors, resize, outer
@@ -48,7 +55,10 @@ public:
     /// A wheel turn of `delta` (the system's units, 120 per notch) with the pointer at
     /// `screenPoint` (screen pixels); `modifiers` holds kShift, kControl and kAlt only.
     virtual void onWindowWheel(ViewPoint screenPoint, int delta, ButtonState modifiers) = 0;
-    /// The window is being destroyed (by its parent or the host).
+    /// The pointer capture was taken away (another window captured the pointer, a modal
+    /// dialog, a window switch). Also called when this window gave the capture back itself.
+    virtual void onWindowCaptureLost() = 0;
+    /// The window is being destroyed (by its parent or the host); its handle is dead after this.
     virtual void onWindowDestroyed() = 0;
 
     virtual ~FrameWindowClient() = default;

@@ -62,9 +62,11 @@ void DestroyFont(PlatformFont* font);
 /// (the last DestroyFrameWindow unregisters it). Answers the native window handle, or null
 /// (null parent, failed registration or creation: then nothing stays registered or counted).
 void* CreateFrameWindow(void* parentWindow, int width, int height, FrameWindowClient* client);
-/// Unbinds the client and destroys the window, unless the system destroyed it already (its
-/// handle may belong to another window by then); the last frame window unregisters the class.
+/// Unbinds the client and destroys the window; the last frame window unregisters the class.
 void DestroyFrameWindow(void* window);
+/// For a frame whose window the system destroyed already (the client heard
+/// onWindowDestroyed): gives back its share of the class registration only.
+void ForgetFrameWindow();
 /// Queues a repaint of the rectangle (pixels, right and bottom exclusive, erase requested).
 void InvalidateWindowRect(void* window, int left, int top, int right, int bottom);
 /// Sends all pointer input to `window` until ReleaseMouseCapture.
@@ -103,7 +105,7 @@ void UninitializeOle();
 /// Registers `target` as `window`'s drop target; the platform retains it until
 /// RevokeDropTarget. False when the system refused.
 bool RegisterDropTarget(void* window, CDropTarget* target);
-/// Revokes `window`'s drop target and drops the platform's references to it.
+/// Revokes `window`'s drop target and drops the platform's references to it (null: nothing).
 void RevokeDropTarget(void* window);
 /// The target of the shortcut file `path` (UTF-16), resolved without user interface within
 /// 500 ms, as a short path; false when it cannot be resolved.

@@ -92,10 +92,9 @@ void TXaltoEffect::SliderSection()
 
 GateSliderValues TXaltoEffect::SliderValues() const
 {
-    return {Slider(kAttack),      Slider(kReleaseLo),   Slider(kReleaseHi),
-            Slider(kThresholdLo), Slider(kThresholdHi), Slider(kCrossover),
-            Slider(kRatio),       Slider(kMonitor),     Slider(kPreGate),
-            Slider(kBandLink)};
+    return {Slider(kAttack),      Slider(kReleaseLo), Slider(kReleaseHi), Slider(kThresholdLo),
+            Slider(kThresholdHi), Slider(kCrossover), Slider(kRatio),     Slider(kMonitor),
+            Slider(kPreGate),     Slider(kBandLink)};
 }
 
 void TXaltoEffect::UpdateCoefficients()

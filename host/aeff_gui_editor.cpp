@@ -21,14 +21,12 @@ AEffGUIEditor::AEffGUIEditor(AudioEffect* owner)
     if (owner)
         owner->setEditor(this);
     lastTicks = ticks();
-    oleInitialized = editor_platform::InitializeOle();
+    // OLE is not initialised here but by the frame, on the thread that makes and destroys the
+    // window: a host may build plug-ins on a worker thread and delete them on its UI thread,
+    // and uninitialising there would take the UI thread's apartment from the host.
 }
 
-AEffGUIEditor::~AEffGUIEditor()
-{
-    if (oleInitialized)
-        editor_platform::UninitializeOle();
-}
+AEffGUIEditor::~AEffGUIEditor() = default;
 
 bool AEffGUIEditor::getRect(ERect** out)
 {

@@ -70,7 +70,6 @@ protected:
 
 private:
     TickSource ticks;
-    bool oleInitialized = false;
 };
 
 } // namespace vrn

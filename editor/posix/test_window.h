@@ -27,6 +27,10 @@ namespace vrn::editor_platform
 void StartFakeWindows(std::vector<std::string>* log);
 /// Fake windows off again; every setting below returns to its default.
 void StopFakeWindows();
+/// Destroys a fake window as the system does with its parent: the client hears
+/// onWindowDestroyed and the handle value is free for the next window (frames give back their
+/// share of the class with ForgetFrameWindow, logged "forget").
+void DestroyFakeWindowBySystem(void* window);
 
 /// The client bound to a fake window (null after destroy or for an unknown handle).
 FrameWindowClient* FakeWindowClient(void* window);
@@ -41,8 +45,12 @@ void FailWindowCreation(int count);
 void FailGraphicsStartup(bool fail);
 /// InitializeOle answers false while set.
 void FailOleInitialization(bool fail);
-/// Successful InitializeOle calls not yet balanced by UninitializeOle.
+/// Successful InitializeOle calls not yet balanced by UninitializeOle, all threads.
 int OpenOleInitializations();
+/// The same for the calling thread.
+int OpenOleInitializationsOnThisThread();
+/// Whether some thread's UninitializeOle calls outnumbered its own InitializeOle calls.
+bool OleEverUnbalanced();
 
 /// What OsMajorVersion answers (default 10).
 void SetFakeOsMajorVersion(int major);

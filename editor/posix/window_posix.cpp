@@ -6,7 +6,10 @@
 #include "editor/platform.h"
 #include "editor/posix/test_window.h"
 
+#include <cstdint>
 #include <map>
+#include <mutex>
+#include <thread>
 
 namespace vrn::editor_platform
 {
@@ -22,10 +25,10 @@ struct FakeWindowSystem
 {
     std::vector<std::string>* log = nullptr;
     std::map<void*, FakeWindow*> windows;
+    int classUses = 0; ///< windows made and not yet given back by their frames
     int failingCreations = 0;
     bool failGraphics = false;
     bool failOle = false;
-    int openOle = 0;
     int osMajor = 10;
     ViewPoint origin;
     ViewPoint pointer;
@@ -51,6 +54,33 @@ bool IsFakeWindow(void* window)
 {
     return window && Fake().windows.count(window) != 0;
 }
+
+/// The smallest handle value no fake window has now: as on Windows, a handle value comes back
+/// once its window is gone.
+void* FreeHandle()
+{
+    for (std::uintptr_t value = 1;; ++value)
+    {
+        void* handle = reinterpret_cast<void*>(value);
+        if (!IsFakeWindow(handle))
+            return handle;
+    }
+}
+
+// OLE initialisations per thread: OLE counts them per thread, and a thread whose count is
+// lowered below what it raised itself loses its apartment.
+struct OleCounts
+{
+    std::mutex mutex;
+    std::map<std::thread::id, int> open;
+    bool unbalanced = false;
+};
+
+OleCounts& Ole()
+{
+    static OleCounts counts;
+    return counts;
+}
 } // namespace
 
 // --- test controls
@@ -67,6 +97,20 @@ void StopFakeWindows()
     for (auto& entry : fake.windows)
         delete entry.second;
     fake = FakeWindowSystem{};
+    std::lock_guard<std::mutex> lock(Ole().mutex);
+    Ole().open.clear();
+    Ole().unbalanced = false;
+}
+
+void DestroyFakeWindowBySystem(void* window)
+{
+    if (!IsFakeWindow(window))
+        return;
+    FakeWindow* fakeWindow = Fake().windows[window];
+    Log("system destroy");
+    fakeWindow->client->onWindowDestroyed();
+    Fake().windows.erase(window);
+    delete fakeWindow;
 }
 
 FrameWindowClient* FakeWindowClient(void* window)
@@ -81,7 +125,7 @@ int FakeWindowCount()
 
 bool FakeWindowClassRegistered()
 {
-    return !Fake().windows.empty();
+    return Fake().classUses > 0;
 }
 
 void FailWindowCreation(int count)
@@ -101,7 +145,23 @@ void FailOleInitialization(bool fail)
 
 int OpenOleInitializations()
 {
-    return Fake().openOle;
+    std::lock_guard<std::mutex> lock(Ole().mutex);
+    int total = 0;
+    for (const auto& entry : Ole().open)
+        total += entry.second;
+    return total;
+}
+
+int OpenOleInitializationsOnThisThread()
+{
+    std::lock_guard<std::mutex> lock(Ole().mutex);
+    return Ole().open[std::this_thread::get_id()];
+}
+
+bool OleEverUnbalanced()
+{
+    std::lock_guard<std::mutex> lock(Ole().mutex);
+    return Ole().unbalanced;
 }
 
 void SetFakeOsMajorVersion(int major)
@@ -174,8 +234,9 @@ void* CreateFrameWindow(void* parentWindow, int width, int height, FrameWindowCl
         Log("create failed");
         return nullptr;
     }
-    auto* window = new FakeWindow{client};
-    fake.windows[window] = window;
+    void* window = FreeHandle();
+    fake.windows[window] = new FakeWindow{client};
+    ++fake.classUses;
     Log("create " + std::to_string(width) + " " + std::to_string(height));
     return window;
 }
@@ -186,7 +247,14 @@ void DestroyFrameWindow(void* window)
         return;
     delete Fake().windows[window];
     Fake().windows.erase(window);
+    --Fake().classUses;
     Log("destroy");
+}
+
+void ForgetFrameWindow()
+{
+    --Fake().classUses;
+    Log("forget");
 }
 
 void InvalidateWindowRect(void* window, int left, int top, int right, int bottom)
@@ -277,14 +345,21 @@ bool InitializeOle()
 {
     if (Fake().failOle)
         return false;
-    ++Fake().openOle;
+    {
+        std::lock_guard<std::mutex> lock(Ole().mutex);
+        ++Ole().open[std::this_thread::get_id()];
+    }
     Log("ole init");
     return true;
 }
 
 void UninitializeOle()
 {
-    --Fake().openOle;
+    {
+        std::lock_guard<std::mutex> lock(Ole().mutex);
+        if (--Ole().open[std::this_thread::get_id()] < 0)
+            Ole().unbalanced = true;
+    }
     Log("ole uninit");
 }
 

@@ -7,10 +7,7 @@
 
 #include <windows.h>
 
-#include <ole2.h>
 #include <windowsx.h>
-
-#include <set>
 
 namespace vrn::editor_platform
 {
@@ -21,13 +18,6 @@ namespace
 wchar_t className[100] = {};
 int gUseCount = 0; ///< frame windows made with the class and not yet given back
 bool swapButtons = false;
-/// Frame windows the system destroyed (with their parent) before their frame gave them back:
-/// their handles may name other windows by the time the frame does.
-std::set<HWND>& GoneWindows()
-{
-    static std::set<HWND> gone;
-    return gone;
-}
 
 constexpr DWORD kFrameStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 
@@ -114,14 +104,20 @@ LRESULT CALLBACK FrameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     {
     case WM_DESTROY:
         // Destroyed with the host's window: the drop registration goes while the handle is
-        // still valid, and the frame learns that its window is gone.
-        RevokeDragDrop(window);
+        // still valid, and the frame forgets the handle (it may soon name another window).
+        RevokeDropTarget(window);
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         client->onWindowDestroyed();
         break;
-    case WM_NCDESTROY:
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        GoneWindows().insert(window);
-        break;
+    case WM_CAPTURECHANGED:
+        // Another window took the pointer (a modal dialog, a window switch): the release of a
+        // press in progress will never come here.
+        if (reinterpret_cast<HWND>(lParam) != window)
+            client->onWindowCaptureLost();
+        return 0;
+    case WM_CANCELMODE:
+        client->onWindowCaptureLost();
+        break; // the default processing gives the capture back
     case WM_PAINT:
         Paint(window, *client);
         return 0;
@@ -220,8 +216,6 @@ void* CreateFrameWindow(void* parentWindow, int width, int height, FrameWindowCl
         ReleaseFrameClass();
         return nullptr;
     }
-    // A new window may carry the handle of one the system destroyed earlier.
-    GoneWindows().erase(window);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(client));
     return window;
 }
@@ -231,12 +225,14 @@ void DestroyFrameWindow(void* windowHandle)
     if (!windowHandle)
         return;
     auto window = static_cast<HWND>(windowHandle);
-    if (GoneWindows().erase(window) == 0)
-    {
-        // Unbound first: the destruction's own messages must not reach the frame any more.
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        DestroyWindow(window);
-    }
+    // Unbound first: the destruction's own messages must not reach the frame any more.
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    DestroyWindow(window);
+    ReleaseFrameClass();
+}
+
+void ForgetFrameWindow()
+{
     ReleaseFrameClass();
 }
 

@@ -6,7 +6,6 @@
 #include "editor/platform.h"
 #include "editor/win32/ole_drag_data.h"
 
-#include <map>
 #include <memory>
 
 namespace vrn
@@ -85,11 +84,13 @@ namespace editor_platform
 
 namespace
 {
-// Our own reference to each window's registered target, dropped when the frame revokes it.
-std::map<HWND, OleDropTarget*>& Registered()
+// Our own reference to a window's registered target lives in a property of that window, so it
+// goes with the window: a later window that gets the same handle value starts without one.
+constexpr wchar_t kTargetProperty[] = L"VarneGateDropTarget";
+
+OleDropTarget* TakeRegisteredTarget(HWND window)
 {
-    static std::map<HWND, OleDropTarget*> targets;
-    return targets;
+    return static_cast<OleDropTarget*>(RemovePropW(window, kTargetProperty));
 }
 } // namespace
 
@@ -111,25 +112,26 @@ bool RegisterDropTarget(void* windowHandle, CDropTarget* target)
         return false;
     RevokeDropTarget(window);
     auto* oleTarget = new OleDropTarget(target);
-    if (FAILED(RegisterDragDrop(window, oleTarget)))
+    if (FAILED(RegisterDragDrop(window, oleTarget)) ||
+        !SetPropW(window, kTargetProperty, oleTarget))
     {
+        RevokeDragDrop(window);
         oleTarget->Release();
         return false;
     }
-    Registered()[window] = oleTarget;
     return true;
 }
 
 void RevokeDropTarget(void* windowHandle)
 {
     auto window = static_cast<HWND>(windowHandle);
-    const auto found = Registered().find(window);
-    if (found == Registered().end())
+    if (!window)
         return;
-    // Harmless when the window's destruction revoked it already.
+    OleDropTarget* oleTarget = TakeRegisteredTarget(window);
+    if (!oleTarget)
+        return;
     RevokeDragDrop(window);
-    found->second->Release();
-    Registered().erase(found);
+    oleTarget->Release();
 }
 
 } // namespace editor_platform

@@ -225,6 +225,54 @@ TEST(FrameWindow, PressTakenCapturesThePointerAndEveryReleaseFreesIt)
     frame->release();
 }
 
+TEST(FrameWindow, LosingTheCaptureEndsAPressAsAReleaseWhereThePointerWasLastSeen)
+{
+    FakeWindows windows;
+    auto* frame = new CFrame({0, 0, 450, 500}, kHostWindow, nullptr);
+    Log events;
+    frame->addChild(new EventLogView("A", {0, 0, 100, 100}, events));
+    FrameWindowClient* window = editor_platform::FakeWindowClient(frame->getWindow());
+
+    window->onWindowCaptureLost(); // no press: nothing to end
+    window->onWindowMouseDown({10, 10}, kLButton | kShift);
+    window->onWindowMouseMoved({150, 20}, kLButton | kShift);
+    window->onWindowCaptureLost(); // a modal dialog took the pointer
+    window->onWindowCaptureLost(); // once only
+    window->onWindowMouseMoved({30, 30}, 0);
+    EXPECT_EQ(events,
+              (Log{"A down 10 10 18", "A moved 150 20 18", "A up 150 20 16", "A entered 30 30 0"}));
+
+    // Giving the capture back at a release is not a loss.
+    events.clear();
+    window->onWindowMouseDown({10, 10}, kLButton);
+    window->onWindowMouseUp({12, 12}, 0);
+    window->onWindowCaptureLost();
+    EXPECT_EQ(Only(events, {"A down", "A up"}), (Log{"A down 10 10 2", "A up 12 12 0"}));
+    frame->release();
+}
+
+TEST(FrameWindow, AWindowTheSystemDestroyedIsForgottenSoItsHandleCanServeAnother)
+{
+    FakeWindows windows;
+    auto* first = new CFrame({0, 0, 450, 500}, kHostWindow, nullptr);
+    void* handle = first->getWindow();
+    editor_platform::DestroyFakeWindowBySystem(handle); // the host destroyed the parent first
+    EXPECT_EQ(first->getWindow(), nullptr);
+
+    auto* second = new CFrame({0, 0, 450, 500}, kHostWindow, nullptr);
+    ASSERT_EQ(second->getWindow(), handle); // the same handle value, another window
+    windows.take();
+    first->release();
+    EXPECT_EQ(windows.take(), (Log{"ole uninit", "forget"}));
+    EXPECT_EQ(editor_platform::FakeWindowClient(handle), second);
+    EXPECT_TRUE(second->isDropActive());
+    EXPECT_TRUE(editor_platform::FakeWindowClassRegistered());
+
+    second->release();
+    EXPECT_EQ(windows.take(), (Log{"drop target off", "ole uninit", "destroy"}));
+    EXPECT_FALSE(editor_platform::FakeWindowClassRegistered());
+}
+
 TEST(FrameWindow, OneLeaveRequestPerStayAndLeavingExitsTheHoveredView)
 {
     FakeWindows windows;

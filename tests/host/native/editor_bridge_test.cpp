@@ -15,7 +15,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace vrn::test
@@ -117,7 +119,6 @@ TEST(EditorBridge, OpenThatCannotMakeItsWindowAnswersFalseAndLeavesNothing)
 {
     FakeWindows windows;
     Bridge bridge;
-    const int ownOle = editor_platform::OpenOleInitializations(); // the editor's, at load
     EXPECT_EQ(bridge.Dispatch(effEditOpen, 0, 0, nullptr), 0);
     editor_platform::FailWindowCreation(1);
     EXPECT_EQ(bridge.Dispatch(effEditOpen, 0, 0, kHostWindow), 0);
@@ -129,7 +130,7 @@ TEST(EditorBridge, OpenThatCannotMakeItsWindowAnswersFalseAndLeavesNothing)
     EXPECT_EQ(bridge.editor->getView(), nullptr);
     EXPECT_FALSE(bridge.editor->isOpen());
     EXPECT_EQ(editor_platform::FakeWindowCount(), 0);
-    EXPECT_EQ(editor_platform::OpenOleInitializations(), ownOle);
+    EXPECT_EQ(editor_platform::OpenOleInitializations(), 0);
     EXPECT_FALSE(GDIPlusGlobals::isRunning());
     EXPECT_FALSE(bridge.wrapper->RequestRedraw());
     bridge.Dispatch(effEditIdle);
@@ -163,6 +164,21 @@ TEST(EditorBridge, OpenMakesAFrameWithOneEffectViewAndReopenMakesANewOne)
     EXPECT_EQ(CountOf(windows.log, "create 450 500"), 3);
     EXPECT_EQ(CountOf(windows.log, "destroy"), 2);
     // The wrapper's deletion closes an editor the host left open.
+}
+
+TEST(EditorBridge, OleIsInitialisedWhereTheWindowIsMadeNotWhereThePluginIsBuilt)
+{
+    FakeWindows windows;
+    // A host's worker thread builds the plug-in; its UI thread opens, closes and deletes it.
+    std::unique_ptr<Bridge> bridge;
+    std::thread([&bridge] { bridge = std::make_unique<Bridge>(); }).join();
+    EXPECT_EQ(editor_platform::OpenOleInitializations(), 0);
+    ASSERT_EQ(bridge->Dispatch(effEditOpen, 0, 0, kHostWindow), 1);
+    EXPECT_EQ(editor_platform::OpenOleInitializationsOnThisThread(), 1);
+    bridge->Dispatch(effEditClose);
+    bridge.reset();
+    EXPECT_EQ(editor_platform::OpenOleInitializations(), 0);
+    EXPECT_FALSE(editor_platform::OleEverUnbalanced());
 }
 
 TEST(EditorBridge, IdleRunsTheRedrawTimerOnlyWhileOpen)

@@ -84,5 +84,32 @@ TEST(GateEditorWindow, TheViewDrawsTheGateAndItsDragsReachTheHost)
     EXPECT_EQ(e.plugin.Get(0), 0.0f);
 }
 
+TEST(GateEditorWindow, ADragEndsWhenAnotherWindowTakesThePointer)
+{
+    OpenEditor e;
+    ASSERT_TRUE(e.open);
+    e.Paint();
+    FrameWindowClient* window = editor_platform::FakeWindowClient(e.Frame().getWindow());
+    ASSERT_NE(window, nullptr);
+    // Press on Threshold Lo and drag, as real window messages.
+    window->onWindowMouseMoved({200, 149}, 0);
+    e.Paint();
+    window->onWindowMouseDown({200, 149}, kLButton);
+    e.Paint();
+    window->onWindowMouseMoved({250, 149}, kLButton);
+    e.Paint();
+    const float dragged = e.plugin.Get(3);
+    EXPECT_GT(dragged, 27.0f / 90.0f);
+
+    // A host dialog takes the pointer; the button is released over it. Later moves over the
+    // editor, with no button held, must not drag the row on.
+    window->onWindowCaptureLost();
+    window->onWindowMouseMoved({150, 149}, 0);
+    e.Paint();
+    window->onWindowMouseMoved({330, 149}, 0);
+    e.Paint();
+    EXPECT_EQ(e.plugin.Get(3), dragged);
+}
+
 } // namespace
 } // namespace vrn::test
