@@ -4,6 +4,8 @@
 #include "platform/platform.h"
 #include "runtime/transforms.h"
 
+#include <cmath>
+
 namespace vrn
 {
 
@@ -26,6 +28,7 @@ void TXalto::Reset()
     strings.Clear();
     fileNames.Clear();
     lastRedrawTick = 0;
+    lastRedrawFraction = 0.0;
 }
 
 void TXalto::Resume()
@@ -45,15 +48,25 @@ void TXalto::RedrawTick()
 {
     if (!(frameRate > 0.0))
         return;
+    const double period = 1000.0 / frameRate;
+    const std::uint32_t now = redrawClock();
     // Unsigned and modular: the clock wraps every 49.7 days, and a machine up for more than
     // 24.9 days reads above 2^31; both must not stop the redraws.
-    const std::uint32_t elapsed = redrawClock() - lastRedrawTick;
-    if (static_cast<double>(elapsed) > 1000.0 / frameRate)
-    {
-        if (vest)
-            vest->RequestRedraw();
-        lastRedrawTick = redrawClock();
-    }
+    const double elapsed = static_cast<double>(now - lastRedrawTick) - lastRedrawFraction;
+    if (!(elapsed > period))
+        return;
+    if (vest)
+        vest->RequestRedraw();
+    // The next period counts from when this redraw was due, not from when an idle call found it
+    // due: idle calls that do not fall on the period (every 10 ms, say) or a clock that steps
+    // in 15.6 ms would otherwise lose up to a step per frame, and 30 wanted frames per second
+    // would become 21. Lateness of up to half a period is carried over, so redraws are never
+    // closer than half a period; after a longer pause the next period counts from now.
+    const double advance = elapsed - period <= period / 2.0 ? period : elapsed;
+    const double reference = lastRedrawFraction + advance;
+    const double whole = std::floor(reference);
+    lastRedrawTick += static_cast<std::uint32_t>(whole);
+    lastRedrawFraction = reference - whole;
 }
 
 std::int32_t TXalto::GetState(void** data)

@@ -31,7 +31,8 @@ public:
     virtual void InitOnce();
     /// Draws the editor.
     virtual void GfxSection() {}
-    /// Editor idle: asks for a repaint at most frameRate times per second (UI thread).
+    /// Editor idle: asks for a repaint frameRate times per second on average, never two within
+    /// half a period (UI thread).
     virtual void RedrawTick();
     /// Transfers the effect state through the state stream (direction from its mode).
     virtual void SerializeSection() {}
@@ -51,7 +52,8 @@ public:
     /// A millisecond clock from an arbitrary origin; wraps at 2^32.
     using MillisecondClockFunction = std::uint32_t (*)();
 
-    std::uint32_t lastRedrawTick = 0; ///< clock reading of the last timed redraw, ms
+    std::uint32_t lastRedrawTick = 0; ///< when the last timed redraw was due, whole ms
+    double lastRedrawFraction = 0.0;  ///< and the fraction of a ms after it, 0 ≤ f < 1
     /// The clock of the redraw timer (the platform's; tests put in their own).
     MillisecondClockFunction redrawClock;
     std::int32_t initCount = 0; ///< how often InitOnce has run
