@@ -36,9 +36,10 @@ CDrawContext::CDrawContext(CFrame* ownerFrame, const ViewRect& bounds, void* dev
 
 CDrawContext::CDrawContext(CFrame* ownerFrame, const ViewRect& bounds,
                            std::unique_ptr<DrawSurface> surfaceToUse)
-    : frame(ownerFrame), frameBounds(bounds), target(std::move(surfaceToUse))
+    : defaultClip(ownerFrame ? bounds : ViewRect{0, 0, 1000, 1000}), frame(ownerFrame),
+      target(std::move(surfaceToUse))
 {
-    clipRect = frame ? frameBounds : ViewRect{0, 0, 1000, 1000};
+    clipRect = defaultClip;
     applyDefaults();
 }
 
@@ -137,8 +138,7 @@ ViewRect CDrawContext::getClipRect() const
 
 void CDrawContext::resetClipRect()
 {
-    const ViewRect whole = frame ? frameBounds : ViewRect{0, 0, 1000, 1000};
-    setClipRect(whole.offset(-drawingOffset.h, -drawingOffset.v));
+    setClipRect(defaultClip.offset(-drawingOffset.h, -drawingOffset.v));
 }
 
 void CDrawContext::setFont(CFontDesc* newFont, double size, std::int32_t style)

@@ -133,13 +133,15 @@ protected:
 
     ViewPoint screenOffset;  ///< the context's origin on the screen
     ViewPoint drawingOffset; ///< added to every coordinate
+    /// What resetClipRect clips to, without the drawing offset: the frame's rectangle, or
+    /// (0, 0, 1000, 1000) without a frame; an offscreen context's own rectangle.
+    ViewRect defaultClip;
 
 private:
     void applyDefaults();
     double fontHeight();
 
     CFrame* frame;
-    ViewRect frameBounds;
     std::unique_ptr<DrawSurface> target;
     CFontDesc* font = nullptr;
     ViewColor fontColor = kWhiteColor;

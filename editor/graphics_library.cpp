@@ -4,13 +4,20 @@
 #include "editor/font_desc.h"
 #include "editor/platform.h"
 
+#include <atomic>
+#include <mutex>
+
 namespace vrn
 {
 
 namespace
 {
-// Only the user-interface thread makes frames and bitmaps, so the pointer needs no guard.
-GDIPlusGlobals* holder = nullptr;
+// Frames and bitmaps come and go on the host's threads: its UI thread opens editors while a
+// worker thread may delete another instance (and release that instance's bitmaps). The lock
+// makes each reference change and the start-up or shut-down it causes one step, so the library
+// is never shut down while a holder reference is out.
+std::mutex holderMutex;
+std::atomic<GDIPlusGlobals*> holder{nullptr};
 } // namespace
 
 GDIPlusGlobals::GDIPlusGlobals() : token(editor_platform::StartupGraphics()) {}
@@ -24,30 +31,34 @@ GDIPlusGlobals::~GDIPlusGlobals()
 
 void GDIPlusGlobals::enter()
 {
-    if (holder)
-        holder->retain();
+    std::lock_guard<std::mutex> lock(holderMutex);
+    if (GDIPlusGlobals* current = holder.load())
+        current->retain();
     else
-        holder = new GDIPlusGlobals();
+        holder.store(new GDIPlusGlobals());
 }
 
 void GDIPlusGlobals::leave()
 {
-    if (!holder)
+    std::lock_guard<std::mutex> lock(holderMutex);
+    GDIPlusGlobals* current = holder.load();
+    if (!current)
         return;
-    GDIPlusGlobals* current = holder;
     if (current->getNbReference() == 1)
-        holder = nullptr;
+        holder.store(nullptr);
     current->release();
 }
 
 bool GDIPlusGlobals::isRunning()
 {
-    return holder != nullptr;
+    return holder.load() != nullptr;
 }
 
 bool GDIPlusGlobals::isStarted()
 {
-    return holder != nullptr && holder->token != 0;
+    std::lock_guard<std::mutex> lock(holderMutex);
+    const GDIPlusGlobals* current = holder.load();
+    return current != nullptr && current->token != 0;
 }
 
 } // namespace vrn

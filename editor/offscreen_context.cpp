@@ -26,9 +26,11 @@ COffscreenContext::COffscreenContext(CFrame* ownerFrame, CBitmap* surfaceBitmap,
                        : nullptr),
       bitmap(surfaceBitmap), height(surfaceHeight), width(surfaceWidth), backgroundColor(background)
 {
-    // Ordered edges, so that a non-positive size never gives an inverted clip.
-    setClipRect({std::fmin(0.0, width), std::fmin(0.0, height), std::fmax(0.0, width),
-                 std::fmax(0.0, height)});
+    // The surface is the whole world of an offscreen context, frame or not. Ordered edges, so
+    // that a non-positive size never gives an inverted clip.
+    defaultClip = {std::fmin(0.0, width), std::fmin(0.0, height), std::fmax(0.0, width),
+                   std::fmax(0.0, height)};
+    resetClipRect();
 }
 
 COffscreenContext::~COffscreenContext()

@@ -16,14 +16,6 @@ namespace
 constexpr std::int32_t kControlKey = 4;
 constexpr std::int32_t kShiftKey = 8;
 
-// String slots the editor draws with.
-constexpr double kBuildFace = 10034;   ///< "Arial"
-constexpr double kCodeFace = 10007;    ///< "Courier New"
-constexpr double kLabelFace = 10012;   ///< "Arial"
-constexpr double kMeterFace = 10033;   ///< "Arial"
-constexpr double kFormatWhole = 10008; ///< "%.0f"
-constexpr double kFormatTenths = 10009;
-constexpr double kFormatHundredths = 10010;
 constexpr double kValueText = 190000; ///< scratch slot of the value texts
 
 constexpr double kHandleImage = 0;
@@ -123,18 +115,26 @@ void GateEditor::LayOutRows()
         releaseMax = release ? release->maximum : 1000.0;
     }
 
-    attackRow = initSliderRow(120, 39, 250, 20, 0, 10, 0.1, 0, kHandleImage, 10013, 10014);
-    releaseLoRow =
-        initSliderRow(120, 69, 250, 20, 5, releaseMax, 10, 20, kHandleImage, 10015, 10016);
-    releaseHiRow =
-        initSliderRow(120, 99, 250, 20, 5, releaseMax, 10, 20, kHandleImage, 10017, 10018);
-    threshLoRow = initSliderRow(120, 139, 250, 20, -90, 0, 1, -45, kHandleImage, 10019, 10020);
-    threshHiRow = initSliderRow(120, 169, 250, 20, -90, 0, 1, -45, kHandleImage, 10021, 10022);
-    crossoverRow = initSliderRow(120, 209, 250, 20, 100, 8000, 10, 500, kHandleImage, 10023, 10024);
-    bandLinkRow = initSliderRow(120, 239, 250, 20, 0, 100, 1, 0, kHandleImage, 10025, 10026);
-    ratioRow = initSliderRow(120, 269, 250, 20, 0.5, 10, 0.1, 2, kHandleImage, 10027, 10028);
-    monitorRow = initSelectorRow(120, 309, 250, 20, 3, 0, 1000000, 10029, 10030);
-    preGateRow = initSelectorRow(120, 339, 250, 20, 1, 0, 1000010, 10031, 10032);
+    attackRow =
+        initSliderRow(120, 39, 250, 20, 0, 10, 0.1, 0, kHandleImage, kAttackUnit, kAttackName);
+    releaseLoRow = initSliderRow(120, 69, 250, 20, 5, releaseMax, 10, 20, kHandleImage,
+                                 kReleaseLoUnit, kReleaseLoName);
+    releaseHiRow = initSliderRow(120, 99, 250, 20, 5, releaseMax, 10, 20, kHandleImage,
+                                 kReleaseHiUnit, kReleaseHiName);
+    threshLoRow = initSliderRow(120, 139, 250, 20, -90, 0, 1, -45, kHandleImage, kThresholdLoUnit,
+                                kThresholdLoName);
+    threshHiRow = initSliderRow(120, 169, 250, 20, -90, 0, 1, -45, kHandleImage, kThresholdHiUnit,
+                                kThresholdHiName);
+    crossoverRow = initSliderRow(120, 209, 250, 20, 100, 8000, 10, 500, kHandleImage,
+                                 kCrossoverUnit, kCrossoverName);
+    bandLinkRow =
+        initSliderRow(120, 239, 250, 20, 0, 100, 1, 0, kHandleImage, kBandLinkUnit, kBandLinkName);
+    ratioRow =
+        initSliderRow(120, 269, 250, 20, 0.5, 10, 0.1, 2, kHandleImage, kRatioUnit, kRatioName);
+    monitorRow =
+        initSelectorRow(120, 309, 250, 20, 3, 0, kMonitorLabelTable, kMonitorUnit, kMonitorName);
+    preGateRow =
+        initSelectorRow(120, 339, 250, 20, 1, 0, kPreGateLabelTable, kPreGateUnit, kPreGateName);
 }
 
 void GateEditor::GfxSection()
@@ -190,15 +190,18 @@ void GateEditor::GfxSection()
 template <class Row, class Control>
 void GateEditor::RunControl(int slider, const Row& row, Control control)
 {
-    SharedDouble& value = effect.controlValues[static_cast<std::size_t>(slider - 1)];
-    const double before = value.Load();
+    // The control starts from the slider cell, not from its control value: a host thread may
+    // set the parameter between this frame's two stores below, and the row must then show the
+    // parameter in force from the next frame on, not a value the host has replaced.
+    SharedDouble& cell = effect.Slider(slider);
+    const double before = cell.Load();
     const double after = control(row, controls[static_cast<std::size_t>(slider - 1)], before);
     // Only a value the editor changed is written back: an unchanged one would overwrite a
     // parameter the host set on another thread since this frame read it.
     if (after == before)
         return;
-    value.Store(after);
-    effect.Slider(slider).Store(after);
+    effect.controlValues[static_cast<std::size_t>(slider - 1)].Store(after);
+    cell.Store(after);
     controlsChanged = 1.0;
 }
 

@@ -105,8 +105,9 @@ private:
     RowGeometry Geometry(double x, double y, double width, double height, double handleSlot);
     /// Press tracking shared by both kinds of row; true when this frame moves the control.
     bool Tracks(double x, double y, double width, double height, ControlState& state) const;
-    /// Handle position along the track for the pointer (`fine` pixels of mouse travel per
-    /// handle pixel, relative to the anchor, with shift).
+    /// Handle position along the track for the pointer. With shift, from the pointer x where
+    /// the shift drag began (the anchor), the handle moves fine / anchor pixels per pixel of
+    /// pointer travel (10 / 200 = 1/20 for a slider anchored at x = 200).
     double DragPosition(double x, double halfHandleWidth, double fine, ControlState& state) const;
     double SliderControl(const SliderRow& row, ControlState& state, double value);
     double SelectorControl(const SelectorRow& row, ControlState& state, double value);

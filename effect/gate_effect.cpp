@@ -70,15 +70,15 @@ void TXaltoEffect::InitSection()
 
     // Label tables the editor reads: string numbers of the monitor and Pre-Gate texts. The
     // editor reads them on its own thread (LoadCell), so they are stored atomically.
-    buildLabel = 10000.0;
-    labelBase = 1000000.0;
-    StoreCell(RoundIndex(labelBase), 10001.0);
-    StoreCell(RoundIndex(labelBase + 1.0), 10002.0);
-    StoreCell(RoundIndex(labelBase + 2.0), 10003.0);
-    StoreCell(RoundIndex(labelBase + 3.0), 10004.0);
-    labelBase = 1000010.0;
-    StoreCell(RoundIndex(labelBase), 10005.0);
-    StoreCell(RoundIndex(labelBase + 1.0), 10006.0);
+    buildLabel = kBuildText;
+    labelBase = kMonitorLabelTable;
+    StoreCell(RoundIndex(labelBase), kOutputLabel);
+    StoreCell(RoundIndex(labelBase + 1.0), kDetectorLabel);
+    StoreCell(RoundIndex(labelBase + 2.0), kLoBandLabel);
+    StoreCell(RoundIndex(labelBase + 3.0), kHiBandLabel);
+    labelBase = kPreGateLabelTable;
+    StoreCell(RoundIndex(labelBase), kOffLabel);
+    StoreCell(RoundIndex(labelBase + 1.0), kOnLabel);
     releaseMaxMs = 1000.0;
 }
 

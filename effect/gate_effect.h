@@ -58,9 +58,9 @@ struct GateAudioState
 {
     gate::GateCoefficients coefficients; ///< the set in force for this block
     double reportedLatency = 0.0;        ///< last latency sent to the host, samples
-    double playState = 0.0;       ///< 0 stopped, +1 playing, +4 recording
-    double beatPosition = 0.0;    ///< quarter notes
-    gate::GateFrameState frame;   ///< filter, envelope and ring states, block meters
+    double playState = 0.0;              ///< 0 stopped, +1 playing, +4 recording
+    double beatPosition = 0.0;           ///< quarter notes
+    gate::GateFrameState frame;          ///< filter, envelope and ring states, block meters
 };
 
 /// The expander/gate effect.

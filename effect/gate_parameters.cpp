@@ -29,21 +29,52 @@ void RegisterGateStrings(StringSlots& strings, StringSlots& fileNames)
     fileNames.Assign(0, "vrn_gfx\\knob_sm.png");
     fileNames.Assign(1, "vrn_gfx\\bg.png");
 
-    static const char* const kTexts[] = {
-        "build 170220", "Output", "Detector",     "Lo-Band",
-        "Hi-Band",      "Off",    "On",           "Courier New",
-        "%.0f",         "%.1f",   "%.2f",         "%.2f",
-        "Arial",        " ms",    "Attack",       " ms",
-        "Release Lo",   " ms",    "Release Hi",   " dB",
-        "Threshold Lo", " dB",    "Threshold Hi", " Hz",
-        "Crossover",    " %",     "Band Link",    "",
-        "Ratio",        "",       "Monitor",      "",
-        "Pre-Gate",     "Arial",  "Arial",
+    static const struct
+    {
+        GateText number;
+        const char* text;
+    } kTexts[] = {
+        {kBuildText, "build 170220"},
+        {kOutputLabel, "Output"},
+        {kDetectorLabel, "Detector"},
+        {kLoBandLabel, "Lo-Band"},
+        {kHiBandLabel, "Hi-Band"},
+        {kOffLabel, "Off"},
+        {kOnLabel, "On"},
+        {kCodeFace, "Courier New"},
+        {kFormatWhole, "%.0f"},
+        {kFormatTenths, "%.1f"},
+        {kFormatHundredths, "%.2f"},
+        {kFormatSpare, "%.2f"},
+        {kLabelFace, "Arial"},
+        {kAttackUnit, " ms"},
+        {kAttackName, "Attack"},
+        {kReleaseLoUnit, " ms"},
+        {kReleaseLoName, "Release Lo"},
+        {kReleaseHiUnit, " ms"},
+        {kReleaseHiName, "Release Hi"},
+        {kThresholdLoUnit, " dB"},
+        {kThresholdLoName, "Threshold Lo"},
+        {kThresholdHiUnit, " dB"},
+        {kThresholdHiName, "Threshold Hi"},
+        {kCrossoverUnit, " Hz"},
+        {kCrossoverName, "Crossover"},
+        {kBandLinkUnit, " %"},
+        {kBandLinkName, "Band Link"},
+        {kRatioUnit, ""},
+        {kRatioName, "Ratio"},
+        {kMonitorUnit, ""},
+        {kMonitorName, "Monitor"},
+        {kPreGateUnit, ""},
+        {kPreGateName, "Pre-Gate"},
+        {kMeterFace, "Arial"},
+        {kBuildFace, "Arial"},
     };
-    static_assert(sizeof(kTexts) / sizeof(kTexts[0]) == 35, "strings 10000 … 10034");
-    double number = 10000.0;
-    for (const char* text : kTexts)
-        strings.Assign(number++, text);
+    // Registered in number order, every number once.
+    static_assert(sizeof(kTexts) / sizeof(kTexts[0]) == kBuildFace - kBuildText + 1,
+                  "one text per number");
+    for (const auto& entry : kTexts)
+        strings.Assign(entry.number, entry.text);
 }
 
 } // namespace vrn::gate

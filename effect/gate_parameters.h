@@ -22,6 +22,50 @@ enum SliderNumber : std::int32_t
     kBandLink = 10,   ///< percent, 0 … 100
 };
 
+/// String slots the gate registers at reset: the editor's texts, by what they are for.
+enum GateText : std::int32_t
+{
+    kBuildText = 10000, ///< "build 170220"
+    kOutputLabel,       ///< the Monitor row's labels "Output", "Detector", "Lo-Band", "Hi-Band"
+    kDetectorLabel,
+    kLoBandLabel,
+    kHiBandLabel,
+    kOffLabel, ///< the Pre-Gate row's labels "Off", "On"
+    kOnLabel,
+    kCodeFace,         ///< "Courier New"
+    kFormatWhole,      ///< "%.0f"
+    kFormatTenths,     ///< "%.1f"
+    kFormatHundredths, ///< "%.2f"
+    kFormatSpare,      ///< "%.2f", unused
+    kLabelFace,        ///< "Arial"
+    kAttackUnit,       ///< each row's unit text (appended to its value) and name, in pairs
+    kAttackName,
+    kReleaseLoUnit,
+    kReleaseLoName,
+    kReleaseHiUnit,
+    kReleaseHiName,
+    kThresholdLoUnit,
+    kThresholdLoName,
+    kThresholdHiUnit,
+    kThresholdHiName,
+    kCrossoverUnit,
+    kCrossoverName,
+    kBandLinkUnit,
+    kBandLinkName,
+    kRatioUnit,
+    kRatioName,
+    kMonitorUnit,
+    kMonitorName,
+    kPreGateUnit,
+    kPreGateName,
+    kMeterFace, ///< "Arial"
+    kBuildFace, ///< "Arial"
+};
+
+/// Memory cells of the selector rows' label tables: cell k holds choice k's label string.
+constexpr double kMonitorLabelTable = 1000000;
+constexpr double kPreGateLabelTable = 1000010;
+
 constexpr int kGateSliderCount = 10;
 constexpr int kSerializedSliders = 64; ///< slider cells saved in the chunk: 1 … 64
 

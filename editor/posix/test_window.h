@@ -43,6 +43,11 @@ bool FakeWindowClassRegistered();
 void FailWindowCreation(int count);
 /// StartupGraphics answers 0 (failed) while set.
 void FailGraphicsStartup(bool fail);
+/// Successful StartupGraphics and ShutdownGraphics calls since the process started (any
+/// thread), and whether the drawing library runs now.
+int GraphicsStartups();
+int GraphicsShutdowns();
+bool GraphicsRunning();
 /// InitializeOle answers false while set.
 void FailOleInitialization(bool fail);
 /// Successful InitializeOle calls not yet balanced by UninitializeOle, all threads.

@@ -6,6 +6,7 @@
 #include "editor/platform.h"
 #include "editor/posix/test_window.h"
 
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <mutex>
@@ -197,12 +198,48 @@ void SetFakeWindowSurfaces(std::function<std::unique_ptr<DrawSurface>()> factory
 
 // --- drawing library and window contexts
 
-std::uintptr_t StartupGraphics()
+namespace
 {
-    return Fake().failGraphics ? 0 : 1;
+// The drawing library's start-ups and shut-downs; any thread may start or stop it.
+std::atomic<int> graphicsStartups{0};
+std::atomic<int> graphicsShutdowns{0};
+std::atomic<bool> graphicsRunning{false};
+} // namespace
+
+int GraphicsStartups()
+{
+    return graphicsStartups.load();
 }
 
-void ShutdownGraphics(std::uintptr_t) {}
+int GraphicsShutdowns()
+{
+    return graphicsShutdowns.load();
+}
+
+bool GraphicsRunning()
+{
+    return graphicsRunning.load();
+}
+
+std::uintptr_t StartupGraphics()
+{
+    if (Fake().failGraphics)
+        return 0;
+    // Starting a real drawing library takes a while: give other threads their chance to race.
+    std::this_thread::yield();
+    ++graphicsStartups;
+    graphicsRunning = true;
+    return 1;
+}
+
+void ShutdownGraphics(std::uintptr_t token)
+{
+    if (token == 0)
+        return;
+    std::this_thread::yield();
+    ++graphicsShutdowns;
+    graphicsRunning = false;
+}
 
 std::unique_ptr<DrawSurface> CreateContextSurface(void* deviceContext, void* window)
 {

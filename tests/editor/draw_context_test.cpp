@@ -2,6 +2,7 @@
 #include "editor/bitmap.h"
 #include "editor/draw_context.h"
 #include "editor/font_desc.h"
+#include "editor/frame.h"
 #include "editor/offscreen_context.h"
 #include "editor/posix/test_images.h"
 #include "tests/support/recording_surface.h"
@@ -212,6 +213,16 @@ TEST(OffscreenContext, ClipCoversItsSurfaceWithOrderedEdges)
     auto* inverted = new COffscreenContext(nullptr, -5, 8, kBlackColor);
     EXPECT_EQ(inverted->getClipRect(), (ViewRect{-5, 0, 0, 8}));
     inverted->release();
+
+    // A frame's offscreen (a container's private surface) resets to its surface, not to the
+    // frame's rectangle nor to nothing.
+    auto* frame = new CFrame({0, 0, 450, 500}, nullptr, nullptr);
+    auto* own = new COffscreenContext(frame, 40, 30, kBlackColor);
+    own->setClipRect({0, 0, 5, 5});
+    own->resetClipRect();
+    EXPECT_EQ(own->getClipRect(), (ViewRect{0, 0, 40, 30}));
+    own->release();
+    frame->release();
 }
 
 } // namespace

@@ -155,6 +155,20 @@ TEST(GateEditor, HandlesAndTextsFollowTheSliders)
                                   "Lo-Band", "On", "100 %", "build 170220"}));
 }
 
+TEST(GateEditor, RowsShowTheParameterInForceWhenAHostChangeRacedTheEditorsStores)
+{
+    // What a host thread's setParameter between the editor's two stores leaves behind: the
+    // parameter (slider cell) at the host's value, the control value at the editor's old one.
+    EditorRig rig;
+    rig.Frame();
+    rig.gate.Slider(kThresholdLo) = -80.0;
+    rig.gate.controlValues[kThresholdLo - 1] = -45.0;
+    rig.Frame();
+    EXPECT_EQ(rig.Texts()[3], "-80 dB");
+    EXPECT_EQ(rig.Handles()[3], "145 133");
+    EXPECT_EQ(rig.gate.Slider(kThresholdLo), -80.0); // not put back to -45
+}
+
 TEST(GateEditor, MeterBarsStartAtTheScaleMarks)
 {
     // g → where the lit part of the bar starts; it always ends at x = 324.
@@ -257,7 +271,7 @@ TEST(GateEditor, PressAndReleaseBetweenTwoFramesAreNotSeen)
     EXPECT_EQ(rig.gate.Slider(kAttack), 0.0);
 }
 
-TEST(GateEditor, ShiftDragMovesTheHandleATenthAsFar)
+TEST(GateEditor, ShiftDragFromX200MovesTheHandleATwentiethAsFar)
 {
     EditorRig rig;
     rig.Grab(200, 49, kLButton | kShift);

@@ -2,6 +2,7 @@
 #include "drawing_support.h"
 
 #include "editor/draw_context.h"
+#include "editor/frame.h"
 #include "editor/win32/gdiplus_surface.h"
 
 #include <cmath>
@@ -178,6 +179,20 @@ TEST_F(Shapes, LinesPointsClipAndOffset)
     EXPECT_EQ(Pixel(context, 19, 29), kRed);
     EXPECT_EQ(Pixel(context, 20, 25), kNothing);
     EXPECT_EQ(Pixel(context, 9, 25), kNothing);
+}
+
+TEST_F(Shapes, AnOffscreenOfAFrameDrawsAfterItsClipIsReset)
+{
+    auto* frame = new CFrame({0, 0, 450, 500}, nullptr, nullptr);
+    auto context = Offscreen::adopt(new COffscreenContext(frame, 40, 30, kBlackColor));
+    context->setClipRect({0, 0, 5, 5});
+    context->resetClipRect();
+    context->setFillColor({255, 0, 0, 255});
+    context->fillRect({0, 0, 40, 30});
+    EXPECT_EQ(Pixel(context, 0, 0), kRed);
+    EXPECT_EQ(Pixel(context, 39, 29), kRed);
+    context = Offscreen();
+    frame->release();
 }
 
 TEST_F(Shapes, DottedPenLeavesGaps)
