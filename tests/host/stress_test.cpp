@@ -77,6 +77,10 @@ TEST(Stress, HostThreadsAtOnceKeepTheGateSound)
                     left[j] = 0.5f * noise;
                     right[j] = 0.01f * noise;
                 }
+                // Automation played on the audio thread itself, between its blocks.
+                const auto index = static_cast<int32>(seed % 10);
+                effect->setParameter(effect, index, static_cast<float>(seed >> 8) / 16777216.0f);
+                (void)effect->getParameter(effect, index);
                 effect->processReplacing(effect, io, io, 256);
                 for (float v : left)
                     if (!std::isfinite(v))

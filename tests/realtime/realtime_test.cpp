@@ -21,16 +21,17 @@ extern "C" void __libc_free(void* pointer);
 
 namespace vrn::realtime
 {
-// Set while a measured call runs; the editor frame test counts with them too.
+// Set while a measured call runs; the other tests of this program count with them too.
 thread_local bool counting = false;
 std::atomic<int> allocations{0};
+std::atomic<int> locks{0};
 } // namespace vrn::realtime
 
 namespace
 {
 using vrn::realtime::allocations;
+using vrn::realtime::locks;
 thread_local bool& inProcess = vrn::realtime::counting;
-std::atomic<int> locks{0};
 std::atomic<int> hostCalls{0};
 std::atomic<int> timeRequests{0};
 

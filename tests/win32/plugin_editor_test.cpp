@@ -130,6 +130,35 @@ TEST_F(PluginEditor, MouseDragsReachTheParameters)
     Dispatch(effEditClose);
 }
 
+TEST_F(PluginEditor, ADragEndsWhenAnotherWindowTakesThePointer)
+{
+    ASSERT_EQ(Dispatch(effEditOpen, 0, host.handle()), 1);
+    HWND frameWindow = OnlyChild(host.handle());
+    Idle(100);
+    Mouse(frameWindow, WM_MOUSEMOVE, 0, 190, 149);
+    Mouse(frameWindow, WM_MOUSEMOVE, 0, 200, 149);
+    Mouse(frameWindow, WM_LBUTTONDOWN, MK_LBUTTON, 200, 149);
+    Mouse(frameWindow, WM_MOUSEMOVE, MK_LBUTTON, 250, 149);
+    ASSERT_EQ(GetCapture(), frameWindow);
+    const float dragged = effect->getParameter(effect, 3);
+
+    // A host dialog takes the pointer; the button goes up over it, unseen by the editor.
+    SetCapture(host.handle());
+    ReleaseCapture();
+    Mouse(frameWindow, WM_MOUSEMOVE, 0, 150, 149);
+    Mouse(frameWindow, WM_MOUSEMOVE, 0, 330, 149);
+    EXPECT_EQ(effect->getParameter(effect, 3), dragged);
+
+    // The same after the system cancels the mode (a window switch).
+    Mouse(frameWindow, WM_LBUTTONDOWN, MK_LBUTTON, 330, 149);
+    const float pressed = effect->getParameter(effect, 3);
+    SendMessageW(frameWindow, WM_CANCELMODE, 0, 0);
+    EXPECT_EQ(GetCapture(), nullptr);
+    Mouse(frameWindow, WM_MOUSEMOVE, 0, 150, 149);
+    EXPECT_EQ(effect->getParameter(effect, 3), pressed);
+    Dispatch(effEditClose);
+}
+
 // Bytes in use on every heap of the process (the C library's, the drawing library's, OLE's).
 SIZE_T HeapBytesInUse()
 {
