@@ -37,9 +37,20 @@ CDrawContext::CDrawContext(CFrame* ownerFrame, const ViewRect& bounds, void* dev
 CDrawContext::CDrawContext(CFrame* ownerFrame, const ViewRect& bounds,
                            std::unique_ptr<DrawSurface> surfaceToUse)
     : defaultClip(ownerFrame ? bounds : ViewRect{0, 0, 1000, 1000}), frame(ownerFrame),
-      target(std::move(surfaceToUse))
+      ownedTarget(std::move(surfaceToUse)), target(ownedTarget.get())
 {
     clipRect = defaultClip;
+    applyDefaults();
+}
+
+CDrawContext::CDrawContext(CFrame* ownerFrame, const ViewRect& bounds, DrawSurface& borrowed)
+    : defaultClip(ownerFrame ? bounds : ViewRect{0, 0, 1000, 1000}), frame(ownerFrame),
+      target(&borrowed)
+{
+    clipRect = defaultClip;
+    // A kept surface may still clip as its last user left it.
+    target->setClip(Truncated(clipRect.left), Truncated(clipRect.top), Truncated(clipRect.width()),
+                    Truncated(clipRect.height()));
     applyDefaults();
 }
 
@@ -51,7 +62,8 @@ CDrawContext::~CDrawContext()
 
 void CDrawContext::releaseSurface()
 {
-    target.reset();
+    target = nullptr;
+    ownedTarget.reset();
 }
 
 void CDrawContext::applyDefaults()

@@ -57,6 +57,9 @@ public:
     CDrawContext(CFrame* frame, const ViewRect& frameBounds, void* deviceContext, void* window);
     /// A context over a given surface (offscreen bitmaps, tests); null draws nothing.
     CDrawContext(CFrame* frame, const ViewRect& frameBounds, std::unique_ptr<DrawSurface> target);
+    /// A context over a surface kept by someone else (a window's paint buffer), which must
+    /// outlive the context.
+    CDrawContext(CFrame* frame, const ViewRect& frameBounds, DrawSurface& borrowed);
     ~CDrawContext() override;
 
     // --- state
@@ -124,8 +127,10 @@ public:
     /// Pointer position in this context's coordinates.
     ViewPoint getMousePosition() const;
     CFrame* getFrame() const { return frame; }
+    /// Where the context's origin lies on the screen (for contexts over kept surfaces).
+    void setScreenOffset(ViewPoint offset) { screenOffset = offset; }
     /// The drawing target, or null when the context draws nothing (back ends and bitmaps).
-    DrawSurface* surface() const { return target.get(); }
+    DrawSurface* surface() const { return target; }
 
 protected:
     /// Drops the surface before what it draws into goes (offscreen bitmaps).
@@ -142,7 +147,8 @@ private:
     double fontHeight();
 
     CFrame* frame;
-    std::unique_ptr<DrawSurface> target;
+    std::unique_ptr<DrawSurface> ownedTarget;
+    DrawSurface* target; ///< ownedTarget, a borrowed surface, or null
     CFontDesc* font = nullptr;
     ViewColor fontColor = kWhiteColor;
     ViewPoint penPosition;

@@ -484,21 +484,20 @@ bool CFrame::isKindOf(const char* className) const
 
 // --- the window procedure's calls
 
-void CFrame::onWindowPaint(void* deviceContext, const ViewRect& updateRect)
+void CFrame::onWindowPaint(DrawSurface& paintBuffer, const ViewRect& updateRect)
 {
-    COffscreenContext* buffer = backBuffer();
-    CDrawContext* context = buffer ? static_cast<CDrawContext*>(buffer)
-                                   : new CDrawContext(this, size, deviceContext, window);
-    drawArea(context, updateRect);
-    if (buffer)
+    // A context of this paint only, over the window's kept buffer: nothing is allocated per
+    // frame. Whoever retains it during the paint releases it again before the paint ends.
+    CDrawContext screen(this, size, paintBuffer);
+    screen.setScreenOffset(editor_platform::WindowScreenOrigin(window));
+    if (COffscreenContext* buffer = backBuffer())
     {
-        auto* screen = new CDrawContext(this, size, deviceContext, window);
-        buffer->copyFrom(screen, updateRect, {updateRect.left, updateRect.top});
-        screen->release();
+        drawArea(buffer, updateRect);
+        buffer->copyFrom(&screen, updateRect, {updateRect.left, updateRect.top});
     }
     else
     {
-        context->release();
+        drawArea(&screen, updateRect);
     }
 }
 

@@ -103,7 +103,7 @@ public:
     bool isKindOf(const char* className) const override;
 
     // --- FrameWindowClient: the window procedure's calls
-    void onWindowPaint(void* deviceContext, const ViewRect& updateRect) override;
+    void onWindowPaint(DrawSurface& paintBuffer, const ViewRect& updateRect) override;
     void onWindowMouseDown(ViewPoint where, ButtonState buttons) override;
     void onWindowMouseUp(ViewPoint where, ButtonState buttons) override;
     void onWindowMouseMoved(ViewPoint where, ButtonState buttons) override;

@@ -19,7 +19,10 @@
 //   mouse leave                → onWindowMouseLeave
 //   mouse wheel                → onWindowWheel, then the default processing (the host sees it)
 //   paint                      → onWindowPaint between begin and end of painting, only when the
-//                                update region is not empty; the message answers 0 either way
+//                                update region is not empty, with the window's paint buffer: a
+//                                surface the back end keeps from paint to paint (remade when the
+//                                window's size changes) and copies to the screen in one step
+//                                afterwards; the message answers 0 either way
 //   erase background           → nothing, answers 1 (the frame paints every pixel)
 //   destroy                    → onWindowDestroyed, then the default processing; the frame
 //                                forgets the handle (it may soon name another window) and
@@ -36,13 +39,15 @@
 namespace vrn
 {
 
+class DrawSurface;
+
 /// What the window procedure calls on the frame that owns the window (UI thread).
 class FrameWindowClient
 {
 public:
-    /// Draws `updateRect` (frame pixels) into `deviceContext`, the native device context of the
-    /// paint in progress.
-    virtual void onWindowPaint(void* deviceContext, const ViewRect& updateRect) = 0;
+    /// Draws `updateRect` (frame pixels) into `paintBuffer`, the window's paint buffer, which
+    /// the back end shows on screen after the call.
+    virtual void onWindowPaint(DrawSurface& paintBuffer, const ViewRect& updateRect) = 0;
     /// A button went down at `where` (frame pixels); `buttons` include kDoubleClick for a
     /// double click.
     virtual void onWindowMouseDown(ViewPoint where, ButtonState buttons) = 0;

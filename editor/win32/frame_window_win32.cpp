@@ -2,6 +2,7 @@
 // and destruction, and the window procedure that turns messages into FrameWindowClient calls.
 #include "editor/frame_window.h"
 #include "editor/platform.h"
+#include "editor/win32/paint_buffer.h"
 
 #include "platform/platform.h"
 
@@ -72,11 +73,19 @@ void Paint(HWND window, FrameWindowClient& client)
     {
         PAINTSTRUCT paint;
         HDC deviceContext = BeginPaint(window, &paint);
-        if (deviceContext)
-            client.onWindowPaint(deviceContext, {static_cast<double>(paint.rcPaint.left),
-                                                 static_cast<double>(paint.rcPaint.top),
-                                                 static_cast<double>(paint.rcPaint.right),
-                                                 static_cast<double>(paint.rcPaint.bottom)});
+        RECT clientArea{};
+        GetClientRect(window, &clientArea);
+        PaintBuffer* buffer =
+            deviceContext ? PaintBuffer::For(window, clientArea.right, clientArea.bottom) : nullptr;
+        if (buffer)
+        {
+            const RECT& area = paint.rcPaint;
+            client.onWindowPaint(buffer->Surface(),
+                                 {static_cast<double>(area.left), static_cast<double>(area.top),
+                                  static_cast<double>(area.right),
+                                  static_cast<double>(area.bottom)});
+            buffer->CopyTo(deviceContext, area);
+        }
         EndPaint(window, &paint);
     }
     DeleteObject(region);
@@ -97,6 +106,9 @@ void Wheel(WPARAM wParam, LPARAM lParam, FrameWindowClient& client)
 
 LRESULT CALLBACK FrameWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // Whoever destroys the window, bound or not, its paint buffer goes with it.
+    if (message == WM_NCDESTROY)
+        PaintBuffer::Free(window);
     FrameWindowClient* client = ClientOf(window);
     if (!client)
         return DefWindowProcW(window, message, wParam, lParam);

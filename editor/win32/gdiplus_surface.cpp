@@ -5,6 +5,10 @@
 #include "editor/win32/platform_objects.h"
 #include "editor/win32/wide_text.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
 namespace vrn
 {
 
@@ -15,6 +19,25 @@ namespace
 constexpr ARGB kOpaqueBlack = 0xFF000000u;
 // Longest font family name handed to GDI+, UTF-16 units.
 constexpr std::size_t kMaxFontName = 199;
+
+/// What decides a font's rendering: its face, size and style (not the description's address,
+/// which a later description may reuse).
+std::uint64_t FontIdentity(const CFontDesc& font)
+{
+    std::uint64_t hash = 14695981039346656037ull; // FNV-1a
+    const auto mix = [&hash](const void* data, std::size_t size)
+    {
+        const auto* bytes = static_cast<const unsigned char*>(data);
+        for (std::size_t i = 0; i < size; ++i)
+            hash = (hash ^ bytes[i]) * 1099511628211ull;
+    };
+    mix(font.getName().data(), font.getName().size());
+    const double size = font.getSize();
+    const std::int32_t style = font.getStyle();
+    mix(&size, sizeof size);
+    mix(&style, sizeof style);
+    return hash;
+}
 
 // One style bit reaches GDI+: underline before italic before bold.
 INT GdiplusFontStyle(std::int32_t style)
@@ -52,6 +75,22 @@ std::unique_ptr<GdiplusSurface> GdiplusSurface::onBitmap(GpBitmap* bitmap)
     return std::unique_ptr<GdiplusSurface>(new GdiplusSurface(GraphicsPtr(made), nullptr, nullptr));
 }
 
+std::unique_ptr<GdiplusSurface> GdiplusSurface::onDibSection(HDC memoryContext,
+                                                             std::uint8_t* pixels, int width,
+                                                             int height, int stride)
+{
+    if (!pixels || width <= 0 || height <= 0 || stride < 4 * width)
+        return nullptr;
+    std::unique_ptr<GdiplusSurface> surface = onDeviceContext(memoryContext, nullptr);
+    if (!surface)
+        return nullptr;
+    surface->pixels = pixels;
+    surface->pixelBounds = {0, 0, width, height};
+    surface->pixelStride = stride;
+    surface->drawMemo = std::make_unique<DrawMemo>(pixels, width, height, 4, stride);
+    return surface;
+}
+
 GdiplusSurface::GdiplusSurface(GraphicsPtr graphicsObject, HWND borrowedFrom, HDC borrowedContext)
     : graphics(std::move(graphicsObject)), window(borrowedFrom),
       windowDeviceContext(borrowedContext)
@@ -84,70 +123,160 @@ GpStatus GdiplusSurface::keep(GpStatus result)
     return result;
 }
 
+GpGraphics* GdiplusSurface::nativeGraphics()
+{
+    applyState();
+    return graphics.get();
+}
+
+// --- state: kept here, told to GDI+ when a drawing call needs it
+
 void GdiplusSurface::setPenColor(ViewColor color)
 {
-    keep(GdipSetPenColor(pen.get(), color.argb()));
+    wanted.penColor = color;
 }
 
 void GdiplusSurface::setPenWidth(float width)
 {
-    keep(GdipSetPenWidth(pen.get(), width));
+    wanted.penWidth = width;
 }
 
 void GdiplusSurface::setPenDotted(bool dotted)
 {
-    keep(GdipSetPenDashStyle(pen.get(), dotted ? DashStyleDot : DashStyleSolid));
+    wanted.penDotted = dotted;
 }
 
 void GdiplusSurface::setFillColor(ViewColor color)
 {
-    keep(GdipSetSolidFillColor(fillBrush.get(), color.argb()));
+    wanted.fillColor = color;
 }
 
 void GdiplusSurface::setFontColor(ViewColor color)
 {
-    keep(GdipSetSolidFillColor(fontBrush.get(), color.argb()));
+    wanted.fontColor = color;
 }
 
 void GdiplusSurface::setAntiAlias(bool antiAlias)
 {
-    keep(GdipSetSmoothingMode(graphics.get(),
-                              antiAlias ? SmoothingModeAntiAlias : SmoothingModeNone));
+    wanted.antiAlias = antiAlias;
 }
 
 void GdiplusSurface::setClip(int x, int y, int width, int height)
 {
-    keep(GdipSetClipRectI(graphics.get(), x, y, width, height, CombineModeReplace));
+    wanted.clipped = true;
+    wanted.clip = {x, y, x + width, y + height};
 }
+
+void GdiplusSurface::applyState()
+{
+    if (wanted.penColor != applied.penColor)
+        keep(GdipSetPenColor(pen.get(), wanted.penColor.argb()));
+    if (wanted.penWidth != applied.penWidth)
+        keep(GdipSetPenWidth(pen.get(), wanted.penWidth));
+    if (wanted.penDotted != applied.penDotted)
+        keep(GdipSetPenDashStyle(pen.get(), wanted.penDotted ? DashStyleDot : DashStyleSolid));
+    if (wanted.fillColor != applied.fillColor)
+        keep(GdipSetSolidFillColor(fillBrush.get(), wanted.fillColor.argb()));
+    if (wanted.fontColor != applied.fontColor)
+        keep(GdipSetSolidFillColor(fontBrush.get(), wanted.fontColor.argb()));
+    if (wanted.antiAlias != applied.antiAlias)
+        keep(GdipSetSmoothingMode(graphics.get(),
+                                  wanted.antiAlias ? SmoothingModeAntiAlias : SmoothingModeNone));
+    if (wanted.textAntiAlias != applied.textAntiAlias)
+        keep(GdipSetTextRenderingHint(graphics.get(), wanted.textAntiAlias
+                                                          ? TextRenderingHintClearTypeGridFit
+                                                          : TextRenderingHintSystemDefault));
+    const PixelBox& c = wanted.clip;
+    if (wanted.clipped &&
+        (!applied.clipped || c.left != applied.clip.left || c.top != applied.clip.top ||
+         c.right != applied.clip.right || c.bottom != applied.clip.bottom))
+        keep(GdipSetClipRectI(graphics.get(), c.left, c.top, c.width(), c.height(),
+                              CombineModeReplace));
+    applied = wanted;
+}
+
+template <class Draw>
+void GdiplusSurface::drawRemembered(const DrawCallKey& key, const PixelBox& box, Draw draw)
+{
+    if (!drawMemo)
+    {
+        applyState();
+        draw();
+        return;
+    }
+    // Only what the clip lets through can change.
+    PixelBox changeable = box.within(pixelBounds);
+    if (wanted.clipped)
+        changeable = changeable.within(wanted.clip);
+    // GDI may still hold drawing for these pixels in its batch.
+    GdiFlush();
+    if (drawMemo->replay(key, changeable))
+        return;
+    drawMemo->beginDrawing(key, changeable);
+    applyState();
+    draw();
+    GdiFlush();
+    drawMemo->endDrawing();
+}
+
+// --- shapes
 
 void GdiplusSurface::drawLine(int x0, int y0, int x1, int y1)
 {
+    applyState();
     keep(GdipDrawLineI(graphics.get(), pen.get(), x0, y0, x1, y1));
 }
 
 void GdiplusSurface::fillRect(float x, float y, float width, float height)
 {
-    keep(GdipFillRectangle(graphics.get(), fillBrush.get(), x, y, width, height));
+    DrawCallKey key;
+    key.call = 1;
+    key.colour = wanted.fillColor.argb();
+    key.flags = wanted.antiAlias;
+    key.reals[0] = x;
+    key.reals[1] = y;
+    key.reals[2] = width;
+    key.reals[3] = height;
+    const PixelBox box{static_cast<int>(std::floor(x)) - 2, static_cast<int>(std::floor(y)) - 2,
+                       static_cast<int>(std::ceil(x + width)) + 2,
+                       static_cast<int>(std::ceil(y + height)) + 2};
+    drawRemembered(
+        key, box,
+        [&] { keep(GdipFillRectangle(graphics.get(), fillBrush.get(), x, y, width, height)); });
 }
 
 void GdiplusSurface::strokeRect(float x, float y, float width, float height)
 {
+    applyState();
     keep(GdipDrawRectangle(graphics.get(), pen.get(), x, y, width, height));
 }
 
 void GdiplusSurface::fillEllipse(int x, int y, int width, int height)
 {
-    keep(GdipFillEllipseI(graphics.get(), fillBrush.get(), x, y, width, height));
+    DrawCallKey key;
+    key.call = 2;
+    key.colour = wanted.fillColor.argb();
+    key.flags = wanted.antiAlias;
+    key.numbers[0] = x;
+    key.numbers[1] = y;
+    key.numbers[2] = width;
+    key.numbers[3] = height;
+    const PixelBox box{x - 2, y - 2, x + width + 3, y + height + 3};
+    drawRemembered(
+        key, box,
+        [&] { keep(GdipFillEllipseI(graphics.get(), fillBrush.get(), x, y, width, height)); });
 }
 
 void GdiplusSurface::strokeEllipse(int x, int y, int width, int height)
 {
+    applyState();
     keep(GdipDrawEllipseI(graphics.get(), pen.get(), x, y, width, height));
 }
 
 void GdiplusSurface::drawArc(float x, float y, float width, float height, float startDegrees,
                              float sweepDegrees, bool fill, bool stroke)
 {
+    applyState();
     GpPath* made = nullptr;
     if (keep(GdipCreatePath(FillModeAlternate, &made)) != Ok)
         return;
@@ -161,6 +290,7 @@ void GdiplusSurface::drawArc(float x, float y, float width, float height, float 
 
 void GdiplusSurface::drawPolygon(const float* xy, int count, bool fill, bool stroke, bool closed)
 {
+    applyState();
     // GDI+ reads the (x, y) pairs as its own point records, which have the same layout.
     static_assert(sizeof(PointF) == 2 * sizeof(float), "PointF is two floats");
     const auto* points = reinterpret_cast<const PointF*>(xy);
@@ -192,14 +322,32 @@ GpFont* GdiplusSurface::fontFor(CFontDesc& font)
 
 double GdiplusSurface::stringWidth(std::string_view text, CFontDesc& font)
 {
+    // Texts are measured every frame, mostly the same ones: a measurement depends only on the
+    // font and the text, so it is remembered.
+    const std::uint64_t identity = FontIdentity(font);
+    const bool rememberable = text.size() < DrawCallKey::kMaxText;
+    if (rememberable)
+        for (const MeasuredText& m : measured)
+            if (m.font == identity && m.length == static_cast<int>(text.size()) &&
+                std::memcmp(m.text, text.data(), text.size()) == 0)
+                return m.width;
     GpFont* gdiplusFont = fontFor(font);
     if (!gdiplusFont)
         return 0.0;
-    const std::wstring wide = Widen(text);
+    const WideText wide(text);
     const RectF layout(0.0f, 0.0f, 0.0f, 0.0f);
     RectF bounds(0.0f, 0.0f, 0.0f, 0.0f);
-    keep(GdipMeasureString(graphics.get(), wide.c_str(), static_cast<INT>(wide.size()), gdiplusFont,
-                           &layout, nullptr, &bounds, nullptr, nullptr));
+    keep(GdipMeasureString(graphics.get(), wide.data(), wide.size(), gdiplusFont, &layout, nullptr,
+                           &bounds, nullptr, nullptr));
+    if (rememberable && status == Ok)
+    {
+        MeasuredText& m = measured[nextMeasured];
+        nextMeasured = (nextMeasured + 1) % measured.size();
+        m.font = identity;
+        m.length = static_cast<int>(text.size());
+        std::memcpy(m.text, text.data(), text.size());
+        m.width = bounds.Width;
+    }
     return bounds.Width;
 }
 
@@ -221,16 +369,98 @@ void GdiplusSurface::drawString(std::string_view text, CFontDesc& font, float x,
     GpFont* gdiplusFont = fontFor(font);
     if (!gdiplusFont)
         return;
-    keep(GdipSetTextRenderingHint(graphics.get(), antiAlias ? TextRenderingHintClearTypeGridFit
-                                                            : TextRenderingHintSystemDefault));
-    const std::wstring wide = Widen(text);
-    const RectF layout(x, y, 0.0f, 0.0f);
-    keep(GdipDrawString(graphics.get(), wide.c_str(), static_cast<INT>(wide.size()), gdiplusFont,
-                        &layout, nullptr, fontBrush.get()));
+    wanted.textAntiAlias = antiAlias;
+    const auto draw = [&]
+    {
+        const WideText wide(text);
+        const RectF layout(x, y, 0.0f, 0.0f);
+        keep(GdipDrawString(graphics.get(), wide.data(), wide.size(), gdiplusFont, &layout, nullptr,
+                            fontBrush.get()));
+    };
+    if (text.size() >= DrawCallKey::kMaxText)
+    {
+        applyState();
+        draw();
+        return;
+    }
+    DrawCallKey key;
+    key.call = 3;
+    key.colour = wanted.fontColor.argb();
+    key.flags = antiAlias;
+    key.reals[0] = x;
+    key.reals[1] = y;
+    key.object = FontIdentity(font);
+    key.textLength = static_cast<std::uint32_t>(text.size());
+    std::memcpy(key.text, text.data(), text.size());
+    // Glyphs start a little after the layout point and may reach past the measured width and
+    // the line: a box of a font size beyond each side holds them.
+    const int em = static_cast<int>(std::ceil(font.getSize())) + 2;
+    const double width = stringWidth(text, font);
+    const PixelBox box{static_cast<int>(std::floor(x)) - em, static_cast<int>(std::floor(y)) - em,
+                       static_cast<int>(std::ceil(x + width)) + 2 * em,
+                       static_cast<int>(std::ceil(y)) + 3 * em};
+    drawRemembered(key, box, draw);
+}
+
+bool GdiplusSurface::copyOpaque(const PlatformBitmap& bitmap, int x, int y, int width, int height,
+                                int sourceX, int sourceY)
+{
+    if (!pixels || bitmap.opaqueRows.empty())
+        return false;
+    // Destination pixels that lie in the rectangle, the clip, the surface and the picture.
+    PixelBox target = PixelBox{x, y, x + width, y + height}
+                          .within(pixelBounds)
+                          .within({x - sourceX, y - sourceY, x - sourceX + bitmap.width,
+                                   y - sourceY + bitmap.height});
+    if (wanted.clipped)
+        target = target.within(wanted.clip);
+    if (target.empty())
+        return true;
+    // GDI may still hold drawing for these pixels in its batch.
+    GdiFlush();
+    const auto bytes = static_cast<std::size_t>(target.width()) * sizeof(std::uint32_t);
+    for (int row = target.top; row < target.bottom; ++row)
+    {
+        const std::uint32_t* from = bitmap.opaqueRows.data() +
+                                    static_cast<std::ptrdiff_t>(row - y + sourceY) * bitmap.width +
+                                    (target.left - x + sourceX);
+        std::memcpy(pixels + static_cast<std::ptrdiff_t>(row) * pixelStride +
+                        static_cast<std::ptrdiff_t>(target.left) * 4,
+                    from, bytes);
+    }
+    return true;
 }
 
 void GdiplusSurface::drawBitmap(PlatformBitmap& bitmap, int x, int y, int width, int height,
                                 int sourceX, int sourceY, std::uint8_t alpha)
+{
+    // An opaque picture drawn 1:1 replaces what lies under it: a copy of its pixels, which is
+    // what GDI+ would draw, without converting and blending them every frame.
+    if (alpha == 255 && copyOpaque(bitmap, x, y, width, height, sourceX, sourceY))
+        return;
+    const auto draw = [&]
+    { drawBitmapWithGdiplus(bitmap, x, y, width, height, sourceX, sourceY, alpha); };
+    if (bitmap.pictureSerial == 0)
+    {
+        applyState(); // drawn into since it was made: its pixels may differ next time
+        draw();
+        return;
+    }
+    DrawCallKey key;
+    key.call = 4;
+    key.object = bitmap.pictureSerial;
+    key.numbers[0] = x;
+    key.numbers[1] = y;
+    key.numbers[2] = width;
+    key.numbers[3] = height;
+    key.numbers[4] = sourceX;
+    key.numbers[5] = sourceY;
+    key.numbers[6] = alpha;
+    drawRemembered(key, {x - 1, y - 1, x + width + 1, y + height + 1}, draw);
+}
+
+void GdiplusSurface::drawBitmapWithGdiplus(PlatformBitmap& bitmap, int x, int y, int width,
+                                           int height, int sourceX, int sourceY, std::uint8_t alpha)
 {
     if (alpha == 255)
     {

@@ -8,6 +8,8 @@
 #include "editor/win32/wide_text.h"
 #include "platform/platform.h"
 
+#include <atomic>
+
 namespace vrn::editor_platform
 {
 
@@ -19,7 +21,50 @@ PlatformBitmap* Wrap(GpStatus status, GpBitmap* bitmap)
 {
     if (status != Ok || !bitmap)
         return nullptr;
-    return new PlatformBitmap{bitmap};
+    auto* wrapped = new PlatformBitmap;
+    wrapped->bitmap = bitmap;
+    return wrapped;
+}
+
+// A decoded picture; an opaque one with its pixels beside it as the paint buffer holds them
+// (drawn every frame, converted once).
+PlatformBitmap* WrapPicture(GpStatus status, GpBitmap* bitmap)
+{
+    static std::atomic<std::uint64_t> lastSerial{0};
+    PlatformBitmap* picture = Wrap(status, bitmap);
+    if (picture)
+        picture->pictureSerial = ++lastSerial;
+    UINT width = 0;
+    UINT height = 0;
+    if (!picture || GdipGetImageWidth(bitmap, &width) != Ok ||
+        GdipGetImageHeight(bitmap, &height) != Ok || width == 0 || height == 0)
+        return picture;
+    const GpRect area(0, 0, static_cast<INT>(width), static_cast<INT>(height));
+    BitmapData locked{};
+    if (GdipBitmapLockBits(bitmap, &area, ImageLockModeRead, PixelFormat32bppARGB, &locked) != Ok)
+        return picture;
+    std::vector<std::uint32_t> rows(static_cast<std::size_t>(width) * height);
+    bool opaque = true;
+    for (UINT y = 0; y < height && opaque; ++y)
+    {
+        const auto* row =
+            reinterpret_cast<const std::uint32_t*>(static_cast<const BYTE*>(locked.Scan0) +
+                                                   static_cast<std::ptrdiff_t>(y) * locked.Stride);
+        std::uint32_t* to = rows.data() + static_cast<std::size_t>(y) * width;
+        for (UINT x = 0; x < width; ++x)
+        {
+            opaque = opaque && (row[x] >> 24) == 0xFFu;
+            to[x] = row[x] & 0x00FFFFFFu; // as GDI writes a pixel of the buffer
+        }
+    }
+    GdipBitmapUnlockBits(bitmap, &locked);
+    if (opaque)
+    {
+        picture->opaqueRows = std::move(rows);
+        picture->width = static_cast<int>(width);
+        picture->height = static_cast<int>(height);
+    }
+    return picture;
 }
 
 // Decodes a resource of type "DATA" through a stream over its memory; null when there is none
@@ -53,12 +98,12 @@ PlatformBitmap* LoadResourceBitmap(const CResourceDescription& resource)
     GpBitmap* bitmap =
         DecodeDataResource(module, numeric ? MAKEINTRESOURCEA(resource.id) : resource.name.c_str());
     if (bitmap)
-        return new PlatformBitmap{bitmap};
+        return WrapPicture(Ok, bitmap);
     // Not a "DATA" resource: perhaps an ordinary bitmap resource.
     const std::wstring wideName = numeric ? std::wstring() : Widen(resource.name);
     const GpStatus status = GdipCreateBitmapFromResource(
         module, numeric ? MAKEINTRESOURCEW(resource.id) : wideName.c_str(), &bitmap);
-    return Wrap(status, bitmap);
+    return WrapPicture(status, bitmap);
 }
 
 PlatformBitmap* LoadFileBitmap(const std::string& path)
@@ -68,7 +113,7 @@ PlatformBitmap* LoadFileBitmap(const std::string& path)
         return nullptr;
     GpBitmap* bitmap = nullptr;
     const GpStatus status = GdipCreateBitmapFromFile(widePath.c_str(), &bitmap);
-    return Wrap(status, bitmap);
+    return WrapPicture(status, bitmap);
 }
 
 PlatformBitmap* CreateEmptyBitmap(int width, int height)
@@ -104,7 +149,7 @@ PlatformBitmap* CopyBitmap(PlatformBitmap& source)
     if (GdipDrawImageRectRectI(graphics.get(), source.bitmap, 0, 0, w, h, 0, 0, w, h, UnitPixel,
                                nullptr, nullptr, nullptr) != Ok)
         return nullptr;
-    return new PlatformBitmap{copy.release()};
+    return Wrap(Ok, copy.release());
 }
 
 void BitmapSize(PlatformBitmap& bitmap, double& width, double& height)

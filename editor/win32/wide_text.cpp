@@ -21,6 +21,22 @@ std::wstring Widen(std::string_view utf8)
     return wide;
 }
 
+WideText::WideText(std::string_view utf8)
+{
+    if (utf8.empty() || utf8.size() > INT_MAX)
+        return;
+    const int inputLength = static_cast<int>(utf8.size());
+    const int converted =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), inputLength, shortText, kShortUnits);
+    if (converted > 0)
+    {
+        length = converted;
+        return;
+    }
+    longText = Widen(utf8); // longer than the buffer (or not convertible: empty)
+    length = static_cast<int>(longText.size());
+}
+
 std::string Narrow(std::wstring_view utf16)
 {
     if (utf16.empty() || utf16.size() > INT_MAX)

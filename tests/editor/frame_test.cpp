@@ -351,18 +351,19 @@ TEST(FrameWindow, PaintDrawsTheUpdateRectangleDirectlyOrThroughTheBackBuffer)
 {
     FakeWindows windows;
     Log draws;
+    RecordingSurface paintBuffer(draws); // kept by the window from paint to paint
     editor_platform::SetFakeWindowSurfaces([&]
                                            { return std::make_unique<RecordingSurface>(draws); });
-    void* const paintDeviceContext = reinterpret_cast<void*>(0x2000);
 
     auto* frame = new CFrame({0, 0, 450, 500}, kHostWindow, nullptr);
     Log events;
     frame->addChild(new EventLogView("A", {10, 10, 50, 50}, events));
     EXPECT_EQ(frame->backBuffer(), nullptr);
     editor_platform::FakeWindowClient(frame->getWindow())
-        ->onWindowPaint(paintDeviceContext, {0, 0, 20, 30});
+        ->onWindowPaint(paintBuffer, {0, 0, 20, 30});
+    // The kept buffer's clip is set afresh before anything is drawn.
     EXPECT_EQ(Only(draws, {"clip", "fillRect"}),
-              (Log{"clip 0 0 20 30", "fillRect 0 0 450 500", "clip 10 10 10 20",
+              (Log{"clip 0 0 450 500", "clip 0 0 20 30", "fillRect 0 0 450 500", "clip 10 10 10 20",
                    "fillRect 10 10 40 40", "clip 0 0 20 30", "clip 0 0 450 500"}));
     frame->release();
 
@@ -374,7 +375,7 @@ TEST(FrameWindow, PaintDrawsTheUpdateRectangleDirectlyOrThroughTheBackBuffer)
     old->addChild(new EventLogView("A", {10, 10, 50, 50}, events));
     ASSERT_NE(old->backBuffer(), nullptr);
     editor_platform::FakeWindowClient(old->getWindow())
-        ->onWindowPaint(paintDeviceContext, {10, 20, 40, 60});
+        ->onWindowPaint(paintBuffer, {10, 20, 40, 60});
     EXPECT_EQ(events, Log{"A draw"});
     EXPECT_EQ(Only(draws, {"bitmap", "fillRect"}),
               (Log{"bitmap 450x500 to 10 20 30 40 from 10 20 alpha 255"}));
