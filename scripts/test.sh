@@ -29,7 +29,7 @@ case "$VRN_I386" in
         # its exports and pictures, and leave the unit tests to the 64-bit and native runs,
         # which build the same sources.
         mingw32_mode=dll
-        mingw32_note="emulated: only the shipped DLL (plugin_proof, plugin_exports, plugin_artwork); unit and editor tests run in the 64-bit and native suites"
+        mingw32_note="emulated: only the shipped DLL (plugin_proof, plugin_exports, plugin_artwork, plugin_version); unit and editor tests run in the 64-bit and native suites"
         ;;
     none)
         mingw32_mode=skip
@@ -92,7 +92,7 @@ run_wine() {
 run_wine_dll() {
     cmake --preset "$1" >/dev/null
     cmake --build --preset "$1" --target vrn_gate vsthost
-    VRN_NATIVE_BUILD=$PWD/build/linux-debug wine_tests "$@" -R '^plugin_(proof|exports|artwork)$'
+    VRN_NATIVE_BUILD=$PWD/build/linux-debug wine_tests "$@" -R '^plugin_(proof|exports|artwork|version)$'
 }
 
 fuzz_seconds=${VRN_FUZZ_SECONDS:-30}
