@@ -112,6 +112,8 @@ case "$mingw32_mode" in
     dll) SUITE_NOTE=$mingw32_note suite mingw32-release run_wine_dll mingw32-release ;;
     skip) skip mingw32-release "$mingw32_note" ;;
 esac
+# After the Windows suites: it packages their trees (and builds linux-release's plug-in).
+SUITE_NOTE="archives from the trees above" suite release bash tests/scripts/release_test.sh
 SUITE_NOTE="2 minutes of audio" suite soak bash scripts/soak.sh 2
 SUITE_NOTE="$fuzz_seconds s per target" suite fuzz bash scripts/fuzz.sh "$fuzz_seconds"
 
