@@ -103,7 +103,7 @@ for platform in "${platforms[@]}"; do
     esac
 done
 TZ=Pacific/Kiritimati bash scripts/release.sh --built --dist "$work/second" "${platforms[@]}" >/dev/null
-for file in "$work/first"/*; do
+for file in "$work/first"/VarneGate-* "$work/first/SHA256SUMS"; do
     cmp "$file" "$work/second/$(basename "$file")" || fail "$(basename "$file") differs between two runs"
 done
 [ "$(ls "$work/first")" = "$(ls "$work/second")" ] || fail "the two runs wrote different files"
@@ -172,6 +172,11 @@ for platform in "${platforms[@]}"; do
         windows-*)
             python3 tests/integration/version_info.py "$top/$binary" --expect "$version" ||
                 fail "$platform: version resource"
+            # A link time in the COFF header would make every build differ.
+            stamp=$(python3 -c 'import struct, sys
+data = open(sys.argv[1], "rb").read()
+print(struct.unpack_from("<I", data, struct.unpack_from("<I", data, 0x3C)[0] + 8)[0])' "$top/$binary")
+            [ "$stamp" = 0 ] || fail "$platform: link time $stamp in the DLL's header"
             ;;
     esac
     if [ "$platform" = windows-x86 ] && [ "$VRN_I386" != native ] &&
