@@ -31,16 +31,18 @@ echo "== linux-release: the plug-in and the host tool"
 nice -n 10 cmake --preset linux-release >/dev/null
 nice -n 10 cmake --build --preset linux-release --target vrn_gate vsthost
 
-# platform, preset, plug-in file.
-rows=(
-    "windows-x86 mingw32-release VarneGate.dll"
-    "windows-x64 mingw64-release VarneGate.dll"
-    "linux-x86_64 linux-release VarneGate.so"
-)
+# Each platform's preset, plug-in file and archive.
+declare -A preset_of=([windows-x86]=mingw32-release [windows-x64]=mingw64-release
+    [linux-x86_64]=linux-release)
+declare -A binary_of=([windows-x86]=VarneGate.dll [windows-x64]=VarneGate.dll
+    [linux-x86_64]=VarneGate.so)
+declare -A archive_of=([windows-x86]=VarneGate-$version-windows-x86.zip
+    [windows-x64]=VarneGate-$version-windows-x64.zip
+    [linux-x86_64]=VarneGate-$version-linux-x86_64.tar.gz)
 platforms=()
 skipped=()
-for row in "${rows[@]}"; do
-    read -r platform preset binary <<<"$row"
+for platform in windows-x86 windows-x64 linux-x86_64; do
+    preset=${preset_of[$platform]} binary=${binary_of[$platform]}
     if [ -f "build/$preset/plugin/$binary" ]; then
         platforms+=("$platform")
     else
@@ -76,9 +78,9 @@ EOF
 
 # expected_listing PLATFORM: the entries its archive must hold, in order.
 expected_listing() {
-    local top="VarneGate-$version-$1" manual=MANUAL.txt binary=VarneGate.dll stamp=$epoch
+    local top="VarneGate-$version-$1" manual=MANUAL.txt binary=${binary_of[$1]} stamp=$epoch
     if [ "$1" = linux-x86_64 ]; then
-        manual=MANUAL.md binary=VarneGate.so
+        manual=MANUAL.md
     else
         # Zip times have two-second steps.
         stamp=$((epoch - epoch % 2))
@@ -94,13 +96,9 @@ fi
 
 echo "== two runs of the release on the built trees: ${platforms[*]}"
 bash scripts/release.sh --built --dist "$work/first" "${platforms[@]}"
+# Times of the inputs and the local time zone must not reach the archives.
 for platform in "${platforms[@]}"; do
-    # Times of the inputs and the local time zone must not reach the archives.
-    case "$platform" in
-        windows-x86) touch build/mingw32-release/plugin/VarneGate.dll ;;
-        windows-x64) touch build/mingw64-release/plugin/VarneGate.dll ;;
-        linux-x86_64) touch build/linux-release/plugin/VarneGate.so ;;
-    esac
+    touch "build/${preset_of[$platform]}/plugin/${binary_of[$platform]}"
 done
 TZ=Pacific/Kiritimati bash scripts/release.sh --built --dist "$work/second" "${platforms[@]}" >/dev/null
 for file in "$work/first"/VarneGate-* "$work/first/SHA256SUMS"; do
@@ -109,12 +107,7 @@ done
 [ "$(ls "$work/first")" = "$(ls "$work/second")" ] || fail "the two runs wrote different files"
 
 (cd "$work/first" && sha256sum --check --strict SHA256SUMS) || fail "SHA256SUMS does not verify"
-expected_sums=$(for p in "${platforms[@]}"; do
-    case "$p" in
-        linux-*) echo "VarneGate-$version-$p.tar.gz" ;;
-        *) echo "VarneGate-$version-$p.zip" ;;
-    esac
-done | sort)
+expected_sums=$(for p in "${platforms[@]}"; do echo "${archive_of[$p]}"; done | sort)
 [ "$(awk '{print $2}' "$work/first/SHA256SUMS")" = "$expected_sums" ] ||
     fail "SHA256SUMS names $(awk '{print $2}' "$work/first/SHA256SUMS" | tr '\n' ' ')"
 
@@ -144,11 +137,7 @@ wine_started=0
 notes=()
 for platform in "${platforms[@]}"; do
     echo "== $platform"
-    case "$platform" in
-        windows-x86) preset=mingw32-release archive=VarneGate-$version-$platform.zip ;;
-        windows-x64) preset=mingw64-release archive=VarneGate-$version-$platform.zip ;;
-        linux-x86_64) preset=linux-release archive=VarneGate-$version-$platform.tar.gz ;;
-    esac
+    preset=${preset_of[$platform]} binary=${binary_of[$platform]} archive=${archive_of[$platform]}
     [ -f "$work/first/$archive" ] || fail "no $archive"
     actual=$(listing "$work/first/$archive")
     expected=$(expected_listing "$platform")
@@ -161,7 +150,6 @@ for platform in "${platforms[@]}"; do
         *.tar.gz) tar -xzf "$work/first/$archive" -C "$unpacked" ;;
     esac
     top=$unpacked/VarneGate-$version-$platform
-    binary=$(basename "$(ls "$top"/VarneGate.*)")
     cmp "$top/$binary" "build/$preset/plugin/$binary" || fail "$platform: not the built $binary"
     cmp "$top"/MANUAL.* MANUAL.md || fail "$platform: not the manual"
     if grep -q -a -F "$repo" "$top/$binary"; then
