@@ -29,7 +29,7 @@ case "$VRN_I386" in
         # its exports and pictures, and leave the unit tests to the 64-bit and native runs,
         # which build the same sources.
         mingw32_mode=dll
-        mingw32_note="emulated: only the shipped DLL (plugin_proof, plugin_exports, plugin_artwork); unit and editor tests run in the 64-bit and native suites"
+        mingw32_note="emulated: only the shipped DLL (plugin_proof, plugin_exports, plugin_artwork, plugin_version); unit and editor tests run in the 64-bit and native suites"
         ;;
     none)
         mingw32_mode=skip
@@ -92,7 +92,7 @@ run_wine() {
 run_wine_dll() {
     cmake --preset "$1" >/dev/null
     cmake --build --preset "$1" --target vrn_gate vsthost
-    VRN_NATIVE_BUILD=$PWD/build/linux-debug wine_tests "$@" -R '^plugin_(proof|exports|artwork)$'
+    VRN_NATIVE_BUILD=$PWD/build/linux-debug wine_tests "$@" -R '^plugin_(proof|exports|artwork|version)$'
 }
 
 fuzz_seconds=${VRN_FUZZ_SECONDS:-30}
@@ -112,6 +112,8 @@ case "$mingw32_mode" in
     dll) SUITE_NOTE=$mingw32_note suite mingw32-release run_wine_dll mingw32-release ;;
     skip) skip mingw32-release "$mingw32_note" ;;
 esac
+# After the Windows suites: it packages their trees (and builds linux-release's plug-in).
+SUITE_NOTE="archives from the trees above" suite release bash tests/scripts/release_test.sh
 SUITE_NOTE="2 minutes of audio" suite soak bash scripts/soak.sh 2
 SUITE_NOTE="$fuzz_seconds s per target" suite fuzz bash scripts/fuzz.sh "$fuzz_seconds"
 
