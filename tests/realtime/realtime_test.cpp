@@ -1,4 +1,4 @@
-// The shipped plug-in library's processing calls never allocate, free, lock or call the host
+// The shipped VST 2.4 library's processing calls never allocate, free, lock or call the host
 // (beyond one time-information request per block). Allocation and locking are counted by
 // replacing malloc, free and pthread_mutex_lock in this executable: the library's calls reach
 // these replacements through the dynamic linker.
@@ -21,16 +21,17 @@ extern "C" void __libc_free(void* pointer);
 
 namespace vrn::realtime
 {
-// Set while a measured call runs; the editor frame test counts with them too.
+// Set while a measured call runs; the editor frame and LV2 tests count with them too.
 thread_local bool counting = false;
 std::atomic<int> allocations{0};
+std::atomic<int> locks{0};
 } // namespace vrn::realtime
 
 namespace
 {
 using vrn::realtime::allocations;
+using vrn::realtime::locks;
 thread_local bool& inProcess = vrn::realtime::counting;
-std::atomic<int> locks{0};
 std::atomic<int> hostCalls{0};
 std::atomic<int> timeRequests{0};
 
