@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <limits>
+#include <thread>
 
 namespace vrn::test
 {
@@ -147,6 +149,38 @@ TEST(Lv2State, AnEmptyStateResetsToTheFreshInstance)
     RunEmpty(gate);
     EXPECT_EQ(gate.Restore({}), LV2_STATE_ERR_NO_PROPERTY);
     EXPECT_EQ(gate.SaveChunk().value, fresh.SaveChunk().value);
+}
+
+TEST(Lv2State, SavesWhileTheAudioThreadRuns)
+{
+    // Hosts may save on another thread while run goes on (with controls moving).
+    Lv2Instance gate;
+    std::atomic<bool> done{false};
+    std::thread audio(
+        [&]
+        {
+            std::vector<float> left(256), right(256);
+            for (int run = 0; run < 2000; ++run)
+            {
+                FillBursts(left, right, static_cast<std::size_t>(run) * 256);
+                gate.controls[5] = static_cast<float>(100 + 10 * (run % 700));
+                gate.controls[0] = static_cast<float>(run % 100) * 0.1f;
+                gate.Run(left, right);
+            }
+            done = true;
+        });
+    int saves = 0;
+    while (!done || saves == 0)
+    {
+        const StoredProperty chunk = gate.SaveChunk();
+        ASSERT_EQ(chunk.value.size(), 260u);
+        float crossover = 0.0f;
+        std::memcpy(&crossover, chunk.value.data() + 6 * sizeof(float), sizeof crossover);
+        EXPECT_TRUE(crossover >= 100.0f && crossover <= 7090.0f) << crossover;
+        ++saves;
+    }
+    audio.join();
+    EXPECT_GT(saves, 0);
 }
 
 TEST(Lv2State, WithoutAMapThereIsNoStateButTheGateWorks)
