@@ -115,7 +115,9 @@ LV2_State_Status CLv2Plugin::Restore(LV2_State_Retrieve_Function retrieve, LV2_S
         return LV2_STATE_ERR_UNKNOWN;
     // A chunk without the marker is taken and ignored, as the VST 2.4 build does.
     effect->SetState(bytes, static_cast<std::int32_t>(size));
-    adoptControls = true;
+    // The ports are the host's: a host that saved its control values with the chunk gives
+    // them back, and a value equal to the restored one (within the tolerance) changes nothing.
+    lastControls.fill(std::numeric_limits<float>::quiet_NaN());
     return status;
 }
 
@@ -145,13 +147,10 @@ void CLv2Plugin::ReadControls()
         if (SameValue(value, lastControls[i]))
             continue;
         lastControls[i] = value;
-        if (adoptControls)
-            continue;
-        // Exactly what a VST 2.4 host's setParameter does with the same value, normalised.
+        // The quantisation and the store step of a VST 2.4 host's setParameter.
         const SliderInfo& info = sliders[i];
         ParameterRules::Store(*effect, info, ParameterRules::QuantiseValue(info, value));
     }
-    adoptControls = false;
 }
 
 void CLv2Plugin::Run(std::uint32_t frames)

