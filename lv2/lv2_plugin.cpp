@@ -98,13 +98,11 @@ LV2_State_Status CLv2Plugin::Restore(LV2_State_Retrieve_Function retrieve, LV2_S
     std::uint32_t type = 0;
     std::uint32_t flags = 0;
     const void* bytes = retrieve(handle, chunkKey, &size, &type, &flags);
-    LV2_State_Status status = LV2_STATE_SUCCESS;
     if (!bytes || size == 0)
     {
         // A host resets an instance by restoring an empty state: back to the fresh sliders.
         bytes = freshState.data();
         size = freshState.size();
-        status = LV2_STATE_ERR_NO_PROPERTY;
     }
     else if (type != chunkType)
     {
@@ -118,7 +116,7 @@ LV2_State_Status CLv2Plugin::Restore(LV2_State_Retrieve_Function retrieve, LV2_S
     // The ports are the host's: a host that saved its control values with the chunk gives
     // them back, and a value equal to the restored one (within the tolerance) changes nothing.
     lastControls.fill(std::numeric_limits<float>::quiet_NaN());
-    return status;
+    return LV2_STATE_SUCCESS;
 }
 
 // --- audio thread
