@@ -40,12 +40,14 @@ struct StoredProperty
     std::vector<unsigned char> value;
 };
 
-/// One gate instance at `sampleRate`, every control port connected to a host value that starts
-/// at the port's default; activated unless asked otherwise; cleaned up at destruction.
+/// One gate instance at `sampleRate` from `descriptor` (this program's own, or that of a loaded
+/// library), every control port connected to a host value that starts at the port's default;
+/// activated unless asked otherwise; cleaned up at destruction.
 class Lv2Instance
 {
 public:
-    explicit Lv2Instance(double sampleRate = 48000.0, bool withMap = true, bool activate = true);
+    explicit Lv2Instance(double sampleRate = 48000.0, bool withMap = true, bool activate = true,
+                         const LV2_Descriptor* descriptor = lv2_descriptor(0));
     ~Lv2Instance();
     Lv2Instance(const Lv2Instance&) = delete;
     Lv2Instance& operator=(const Lv2Instance&) = delete;
@@ -65,6 +67,7 @@ public:
     /// The chunk property of a successful save.
     StoredProperty SaveChunk();
 
+    /// The effect behind the handle (only for an instance of this program's own descriptor).
     TXaltoEffect& Gate();
 
     const LV2_Descriptor* descriptor = nullptr;

@@ -29,9 +29,10 @@ LV2_URID UridMap::MapEntry(LV2_URID_Map_Handle handle, const char* uri)
     return static_cast<UridMap*>(handle)->Map(uri);
 }
 
-Lv2Instance::Lv2Instance(double sampleRate, bool withMap, bool activate)
+Lv2Instance::Lv2Instance(double sampleRate, bool withMap, bool activate,
+                         const LV2_Descriptor* library)
+    : descriptor(library)
 {
-    descriptor = lv2_descriptor(0);
     const LV2_Feature mapFeature = {LV2_URID__map, &map.feature};
     const LV2_Feature* features[] = {&mapFeature, nullptr};
     const LV2_Feature* noFeatures[] = {nullptr};
@@ -39,7 +40,9 @@ Lv2Instance::Lv2Instance(double sampleRate, bool withMap, bool activate)
                                      withMap ? features : noFeatures);
     if (!handle)
         return;
-    const std::vector<SliderInfo>& sliders = Gate().SliderInfos();
+    CXaltoDescription table;
+    gate::DeclareGateSliders(table);
+    const std::vector<SliderInfo>& sliders = table.SliderInfos();
     for (std::uint32_t i = 0; i < lv2::kControlPortCount; ++i)
     {
         controls[i] = static_cast<float>(sliders[i].defaultValue);
