@@ -2,9 +2,10 @@
 // Fills the callback table for an effect class built on the section driver.
 
 #include "graphics/mouse_input.h"
-#include "host/text_copy.h"
 #include "host/vest.h"
 #include "host/vest_editor.h"
+#include "runtime/parameter_rules.h"
+#include "runtime/text_copy.h"
 #include "runtime/xalto.h"
 
 #include <cmath>
@@ -13,18 +14,6 @@
 
 namespace vrn
 {
-
-/// Host parameter handling shared by all section-driver effects (no effect-specific code).
-struct ParameterRules
-{
-    /// Normalised 0..1 value of `value` within `info`'s range (0 for an empty range).
-    static double Normalise(const SliderInfo& info, double value);
-    /// The slider value for normalised `x`, quantised to the step grid anchored at 0.
-    /// A NaN `x` answers NaN (the caller ignores it); others are clamped to 0..1 first.
-    static double Quantise(const SliderInfo& info, double x);
-    /// The host display: the option label the value selects, else the value as "%.2f".
-    static void Display(const SliderInfo& info, double value, char* text, std::size_t capacity);
-};
 
 /// The table entries for effect class `Effect` (most derived, so processing is direct).
 template <class Effect>
@@ -107,12 +96,7 @@ VeSTCallbacks MakeEffectCallbacks()
             const SliderInfo* info = effect.FindSlider(index);
             if (!info)
                 return;
-            const double q = ParameterRules::Quantise(*info, x);
-            SharedDouble& cell = effect.Slider(info->sliderNumber);
-            if (std::isnan(q) || std::fabs(q - cell.Load()) < kTolerance)
-                return;
-            cell.Store(q);
-            effect.SliderSection();
+            ParameterRules::Store(effect, *info, ParameterRules::Quantise(*info, x));
         }
         static void ParameterName(CVeST* w, int32 index, char* text)
         {

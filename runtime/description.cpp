@@ -46,6 +46,14 @@ void CXaltoDescription::AddOption(const std::string& option)
         sliderInfos.back().options.push_back(option);
 }
 
+void CXaltoDescription::IdentifySlider(const std::string& symbol, SliderUnit unit)
+{
+    if (sliderInfos.empty())
+        return;
+    sliderInfos.back().symbol = symbol;
+    sliderInfos.back().unit = unit;
+}
+
 std::string CXaltoDescription::ProgramName() const
 {
     std::lock_guard<std::mutex> lock(programNameMutex);

@@ -10,6 +10,16 @@
 namespace vrn
 {
 
+/// Physical unit of a slider's values, for plug-in formats whose hosts show units themselves.
+enum class SliderUnit
+{
+    kNone,
+    kMilliseconds,
+    kDecibels,
+    kHertz,
+    kPercent,
+};
+
 /// One declared slider; host parameter i is SliderInfo i.
 struct SliderInfo
 {
@@ -23,6 +33,10 @@ struct SliderInfo
     std::string folder; ///< data-file folder beside the library; empty for a numeric slider
     std::string label;  ///< unit text shown beside the value
     std::string name;   ///< parameter name shown by the host
+    /// Stable identifier (a letter, then letters, digits and '_') for plug-in formats whose
+    /// hosts address parameters by symbol; empty when not given.
+    std::string symbol;
+    SliderUnit unit = SliderUnit::kNone; ///< physical unit of the values
 };
 
 /// Slider descriptions plus the effect's names, version, unique ID and channel count.
@@ -37,6 +51,9 @@ public:
 
     /// Appends an option label to the most recently declared slider.
     void AddOption(const std::string& option);
+
+    /// Gives the most recently declared slider its symbol and physical unit.
+    void IdentifySlider(const std::string& symbol, SliderUnit unit);
 
     /// Descriptions in declaration order.
     const std::vector<SliderInfo>& SliderInfos() const { return sliderInfos; }

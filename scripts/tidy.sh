@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 
 mapfile -d '' sources < <(git ls-files -z -- ':(glob)runtime/**/*.cpp' ':(glob)effect/**/*.cpp' \
     ':(glob)host/**/*.cpp' ':(glob)platform/**/*.cpp' ':(glob)graphics/**/*.cpp' \
-    ':(glob)editor/**/*.cpp' ':(glob)tools/**/*.cpp' ':!:*/win32/*')
+    ':(glob)editor/**/*.cpp' ':(glob)lv2/**/*.cpp' ':(glob)tools/**/*.cpp' ':!:*/win32/*')
 unbuilt=()
 for source in "${sources[@]}"; do
     grep -q "\"file\": \"$PWD/$source\"" build/linux-debug/compile_commands.json ||

@@ -1,4 +1,4 @@
-// The shipped plug-in library's processing calls never allocate, free, lock or call the host
+// The shipped VST 2.4 library's processing calls never allocate, free, lock or call the host
 // (beyond one time-information request per block). Allocation and locking are counted by
 // replacing malloc, free and pthread_mutex_lock in this executable: the library's calls reach
 // these replacements through the dynamic linker.

@@ -1,5 +1,7 @@
 // Normalisation, quantisation and display texts of host parameters.
-#include "host/effect_callbacks.h"
+#include "runtime/parameter_rules.h"
+
+#include "runtime/text_copy.h"
 
 #include <cmath>
 #include <cstdio>
@@ -22,7 +24,14 @@ double ParameterRules::Quantise(const SliderInfo& info, double x)
         return x;
     // Hosts must send 0..1; anything else is clamped rather than stored out of range.
     x = x < 0.0 ? 0.0 : (x > 1.0 ? 1.0 : x);
-    const double value = info.minimum + x * (info.maximum - info.minimum);
+    return QuantiseValue(info, info.minimum + x * (info.maximum - info.minimum));
+}
+
+double ParameterRules::QuantiseValue(const SliderInfo& info, double value)
+{
+    if (std::isnan(value))
+        return value;
+    value = value < info.minimum ? info.minimum : (value > info.maximum ? info.maximum : value);
     if (!(info.step > 0.0))
         return value;
     // The grid is anchored at 0, not at the minimum.
