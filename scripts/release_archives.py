@@ -49,8 +49,8 @@ def source(name, path):
     return Entry(name, False, path)
 
 
-# Everything the archives hold. The LV2 bundle, a folder in the Linux build tree, becomes one
-# more built() row of linux-x86_64. Windows users get the manual as .txt: Notepad opens it.
+# Everything the archives hold (a built() folder is taken whole: the LV2 bundle). Windows users
+# get the manual as .txt: Notepad opens it.
 ARCHIVES = (
     Archive('windows-x86', 'mingw32-release', 'zip', (
         built('VarneGate.dll', 'plugin/VarneGate.dll'),
@@ -62,6 +62,7 @@ ARCHIVES = (
     )),
     Archive('linux-x86_64', 'linux-release', 'tar.gz', (
         built('VarneGate.so', 'plugin/VarneGate.so'),
+        built('VarneGate.lv2', 'lv2-bundles/VarneGate.lv2'),
         source('MANUAL.md', 'MANUAL.md'),
     )),
 )

@@ -27,9 +27,9 @@ work=$repo/build/release-test
 rm -rf "$work"
 mkdir -p "$work"
 
-echo "== linux-release: the plug-in and the host tool"
+echo "== linux-release: the plug-ins and the host tool"
 nice -n 10 cmake --preset linux-release >/dev/null
-nice -n 10 cmake --build --preset linux-release --target vrn_gate vsthost
+nice -n 10 cmake --build --preset linux-release --target vrn_gate vrn_gate_lv2_turtle vsthost
 
 # Each platform's preset, plug-in file and archive.
 declare -A preset_of=([windows-x86]=mingw32-release [windows-x64]=mingw64-release
@@ -88,6 +88,12 @@ expected_listing() {
     printf '%s 755 0/0 %s\n' "$top/" "$stamp"
     printf '%s 644 0/0 %s\n' "$top/$manual" "$stamp"
     printf '%s 755 0/0 %s\n' "$top/$binary" "$stamp"
+    if [ "$1" = linux-x86_64 ]; then
+        printf '%s 755 0/0 %s\n' "$top/VarneGate.lv2/" "$stamp"
+        printf '%s 755 0/0 %s\n' "$top/VarneGate.lv2/VarneGate.so" "$stamp"
+        printf '%s 644 0/0 %s\n' "$top/VarneGate.lv2/VarneGate.ttl" "$stamp"
+        printf '%s 644 0/0 %s\n' "$top/VarneGate.lv2/manifest.ttl" "$stamp"
+    fi
 }
 
 if [ "${#platforms[@]}" -eq 0 ]; then
@@ -180,6 +186,17 @@ print(struct.unpack_from("<I", data, struct.unpack_from("<I", data, 0x3C)[0] + 8
     fi
     load_check "$platform" "$top/$binary"
     echo "$platform: $binary loads in the host tool"
+    if [ "$platform" = linux-x86_64 ]; then
+        for file in VarneGate.so VarneGate.ttl manifest.ttl; do
+            cmp "$top/VarneGate.lv2/$file" "build/linux-release/lv2-bundles/VarneGate.lv2/$file" ||
+                fail "linux-x86_64: not the built VarneGate.lv2/$file"
+        done
+        # lilv takes the unpacked bundle as it is.
+        LV2_PATH=$top lv2info "$(python3 -c 'import re,sys
+print(re.search(r"<(urn:uuid:[^>]+)>", open(sys.argv[1]).read()).group(1))' "$top/VarneGate.lv2/manifest.ttl")" |
+            grep -q "VARNE Gate" || fail "linux-x86_64: lv2info does not find the unpacked bundle"
+        echo "$platform: VarneGate.lv2 loads in lilv"
+    fi
 done
 if [ "$wine_started" -eq 1 ]; then
     WINEPREFIX=$repo/build/wineprefix wineserver -k 2>/dev/null || true
@@ -189,10 +206,15 @@ echo "== install rules"
 cmake --install build/linux-release --prefix "$work/install/usr" >/dev/null
 cmp "$work/install/usr/lib/vst/VarneGate.so" build/linux-release/plugin/VarneGate.so ||
     fail "system install"
+cmp "$work/install/usr/lib/lv2/VarneGate.lv2/manifest.ttl" \
+    build/linux-release/lv2-bundles/VarneGate.lv2/manifest.ttl || fail "system install of the LV2 bundle"
 cmake --install build/linux-release --component home --prefix "$work/install/home" >/dev/null
 cmp "$work/install/home/.vst/VarneGate.so" build/linux-release/plugin/VarneGate.so ||
     fail "home install"
-[ ! -e "$work/install/usr/.vst" ] || fail "a plain install also filled .vst"
+cmp "$work/install/home/.lv2/VarneGate.lv2/VarneGate.so" \
+    build/linux-release/lv2-bundles/VarneGate.lv2/VarneGate.so || fail "home install of the LV2 bundle"
+[ ! -e "$work/install/usr/.vst" ] && [ ! -e "$work/install/usr/.lv2" ] ||
+    fail "a plain install also filled .vst or .lv2"
 if [ -f build/mingw64-release/cmake_install.cmake ]; then
     cmake --install build/mingw64-release --prefix "$work/install/windows" >/dev/null
     cmp "$work/install/windows/VarneGate.dll" build/mingw64-release/plugin/VarneGate.dll ||
