@@ -68,8 +68,8 @@ ButtonState ButtonsOf(WPARAM wParam)
 
 void Paint(HWND window, FrameWindowClient& client)
 {
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
-    if (GetUpdateRgn(window, region, FALSE) != NULLREGION)
+    // Asked without a region object of its own: painting makes no GDI object per frame.
+    if (GetUpdateRect(window, nullptr, FALSE))
     {
         PAINTSTRUCT paint;
         HDC deviceContext = BeginPaint(window, &paint);
@@ -88,7 +88,6 @@ void Paint(HWND window, FrameWindowClient& client)
         }
         EndPaint(window, &paint);
     }
-    DeleteObject(region);
 }
 
 void Wheel(WPARAM wParam, LPARAM lParam, FrameWindowClient& client)

@@ -233,7 +233,7 @@ elseif(CASE STREQUAL "editor")
     endif()
     # The cost of one editor frame: repaints timed one by one.
     vsthost(0 ${PLUGIN} editor-open editor-bench 3)
-    if(NOT OUT MATCHES "\npaint: 3 frames, [0-9.]+ ms median \\(min [0-9.]+, max [0-9.]+\\), [0-9.]+ % of one core at 30 frames per second\n")
+    if(NOT OUT MATCHES "\npaint: 3 frames, [0-9.]+ ms median, [0-9.]+ ms 95th percentile, [0-9.]+ ms 99th percentile \\(min [0-9.]+, max [0-9.]+\\), [0-9.]+ % of one core at 30 frames per second, [0-9.]+ allocations per frame\n")
         message(FATAL_ERROR "editor-bench not as expected:\n${OUT}")
     endif()
     # Idling can play a file through the plug-in, as a host would while the editor shows.

@@ -4,6 +4,7 @@
 #include "tools/command_line.h"
 #include "tools/hosting/wav_file.h"
 #include "tools/vsthost/command_table.h"
+#include "tools/vsthost/frame_statistics.h"
 #include "tools/vsthost/win32/editor_window.h"
 
 #include <algorithm>
@@ -159,20 +160,14 @@ int RunEditorBench(CommandContext& context, const Command& command)
     if (editor == nullptr)
         return kExitUsage;
     std::vector<double> ms;
+    long allocations = -1;
     std::string error;
-    if (!editor->TimePaints(static_cast<int>(command.integers[0]), ms, error))
+    if (!editor->TimePaints(static_cast<int>(command.integers[0]), ms, allocations, error))
     {
         PrintError("editor-bench: " + error);
         return kExitUsage;
     }
-    std::sort(ms.begin(), ms.end());
-    const double median = ms[ms.size() / 2];
-    char line[160];
-    std::snprintf(line, sizeof line,
-                  "paint: %zu frames, %.3f ms median (min %.3f, max %.3f), %.1f %% of one core "
-                  "at 30 frames per second",
-                  ms.size(), median, ms.front(), ms.back(), median * 30.0 / 10.0);
-    PrintLine(line);
+    PrintLine(FrameCostLine(SummariseFrames(ms), allocations));
     return kExitOk;
 }
 

@@ -64,8 +64,9 @@ public:
                              int wheelDelta, std::string& error);
 
     /// Repaints the editor's own window `frames` times at once (invalidate, paint), timing each
-    /// paint: the cost of one editor frame. False with `error` without a window of its own.
-    [[nodiscard]] bool TimePaints(int frames, std::vector<double>& milliseconds,
+    /// paint: the cost of one editor frame; `allocations` are the plug-in's heap allocations
+    /// meanwhile (−1 when they cannot be counted). False with `error` without a window of its own.
+    [[nodiscard]] bool TimePaints(int frames, std::vector<double>& milliseconds, long& allocations,
                                   std::string& error);
 
     /// Saves the editor area as it is on screen into a PNG file at `path`.
