@@ -29,7 +29,7 @@ mkdir -p "$work"
 
 echo "== linux-release: the plug-ins and the host tool"
 nice -n 10 cmake --preset linux-release >/dev/null
-nice -n 10 cmake --build --preset linux-release --target vrn_gate vrn_gate_lv2_turtle vsthost
+nice -n 10 cmake --build --preset linux-release --target vrn_gate vrn_gate_lv2 vsthost
 
 # Each platform's preset, plug-in file and archive.
 declare -A preset_of=([windows-x86]=mingw32-release [windows-x64]=mingw64-release
@@ -87,13 +87,13 @@ expected_listing() {
     fi
     printf '%s 755 0/0 %s\n' "$top/" "$stamp"
     printf '%s 644 0/0 %s\n' "$top/$manual" "$stamp"
-    printf '%s 755 0/0 %s\n' "$top/$binary" "$stamp"
     if [ "$1" = linux-x86_64 ]; then
         printf '%s 755 0/0 %s\n' "$top/VarneGate.lv2/" "$stamp"
         printf '%s 755 0/0 %s\n' "$top/VarneGate.lv2/VarneGate.so" "$stamp"
         printf '%s 644 0/0 %s\n' "$top/VarneGate.lv2/VarneGate.ttl" "$stamp"
         printf '%s 644 0/0 %s\n' "$top/VarneGate.lv2/manifest.ttl" "$stamp"
     fi
+    printf '%s 755 0/0 %s\n' "$top/$binary" "$stamp"
 }
 
 if [ "${#platforms[@]}" -eq 0 ]; then
