@@ -98,6 +98,8 @@ GdiplusSurface::GdiplusSurface(GraphicsPtr graphicsObject, HWND borrowedFrom, HD
     keep(GdipSetInterpolationMode(graphics.get(), InterpolationModeLowQuality));
     keep(GdipSetPageUnit(graphics.get(), UnitPixel));
     keep(GdipSetPixelOffsetMode(graphics.get(), PixelOffsetModeNone));
+    // GDI+ is told as much as `applied` says it knows.
+    keep(GdipSetSmoothingMode(graphics.get(), SmoothingModeNone));
     GpPen* madePen = nullptr;
     keep(GdipCreatePen1(kOpaqueBlack, 1.0f, UnitWorld, &madePen));
     pen.reset(madePen);

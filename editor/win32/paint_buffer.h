@@ -28,7 +28,13 @@ public:
     /// Frees `window`'s buffer (when the window goes).
     static void Free(HWND window);
 
-    DrawSurface& Surface() { return *surface; }
+    GdiplusSurface& Surface() { return *surface; }
+    /// Row `y` of the buffer's pixels (0x00RRGGBB each; tests).
+    const std::uint32_t* Row(int y) const
+    {
+        return reinterpret_cast<const std::uint32_t*>(pixels +
+                                                      static_cast<std::ptrdiff_t>(y) * 4 * width);
+    }
     /// Copies `area` of the buffer to the same place in `target`.
     void CopyTo(HDC target, const RECT& area) const;
 

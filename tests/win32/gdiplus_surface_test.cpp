@@ -224,14 +224,15 @@ TEST_F(Shapes, GraphicsModesFollowTheContext)
     gdip::GdipGetPageUnit(graphics, &unit);
     EXPECT_EQ(unit, gdip::UnitPixel);
 
+    // The surface tells GDI+ of a state change when it next draws (or is asked for its graphics).
     gdip::SmoothingMode smoothing{};
     gdip::GdipGetSmoothingMode(graphics, &smoothing);
     EXPECT_EQ(smoothing, gdip::SmoothingModeNone);
     context->setDrawMode(kAntiAliasMode);
-    gdip::GdipGetSmoothingMode(graphics, &smoothing);
+    gdip::GdipGetSmoothingMode(surface->nativeGraphics(), &smoothing);
     EXPECT_EQ(smoothing, gdip::SmoothingModeAntiAlias);
     context->setDrawMode(kCopyMode);
-    gdip::GdipGetSmoothingMode(graphics, &smoothing);
+    gdip::GdipGetSmoothingMode(surface->nativeGraphics(), &smoothing);
     EXPECT_EQ(smoothing, gdip::SmoothingModeNone);
 }
 
