@@ -394,13 +394,15 @@ void GdiplusSurface::drawString(std::string_view text, CFontDesc& font, float x,
     key.object = FontIdentity(font);
     key.textLength = static_cast<std::uint32_t>(text.size());
     std::memcpy(key.text, text.data(), text.size());
-    // Glyphs start a little after the layout point and may reach past the measured width and
-    // the line: a box of a font size beyond each side holds them.
-    const int em = static_cast<int>(std::ceil(font.getSize())) + 2;
+    // Glyphs start a little after the layout point and may reach a little past the measured
+    // width and below the line: a box of half a font size before and a font size or two after
+    // holds them (a drawing that reaches past it is never replayed).
+    const int em = static_cast<int>(std::ceil(font.getSize()));
     const double width = stringWidth(text, font);
-    const PixelBox box{static_cast<int>(std::floor(x)) - em, static_cast<int>(std::floor(y)) - em,
-                       static_cast<int>(std::ceil(x + width)) + 2 * em,
-                       static_cast<int>(std::ceil(y)) + 3 * em};
+    const PixelBox box{static_cast<int>(std::floor(x)) - em / 2 - 1,
+                       static_cast<int>(std::floor(y)) - em / 2 - 1,
+                       static_cast<int>(std::ceil(x + width)) + em,
+                       static_cast<int>(std::ceil(y)) + 2 * em};
     drawRemembered(key, box, draw);
 }
 
