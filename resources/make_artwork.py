@@ -6,10 +6,14 @@
                ticks, scale and light sockets, and the product strip.
   knob_sm.png  32 x 32, RGBA: the handle, a light-grey disc on a transparent ground.
 
+Each is also drawn for high-density screens at 1.5, 2 and 3 times the size (bg@2x.png,
+knob_sm@2x.png, ...): from the same shapes at the finer grid, not scaled up from the small
+pictures (edges that fall inside a pixel at 1.5 times are blended by the pixel's coverage).
+
 The editor draws its handles, value texts, meter bars and lights at fixed positions; the
-coordinates below are those positions, so the picture and the drawing line up. Text is drawn
-with the 5 x 7 pixel font defined here (no system font is used), so the output is the same on
-every machine. Only the Python 3 standard library is needed.
+coordinates below are those positions (in the editor's 450 x 500 units), so the picture and the
+drawing line up. Text is drawn with the 5 x 7 pixel font defined here (no system font is used),
+so the output is the same on every machine. Only the Python 3 standard library is needed.
 
 Usage: make_artwork.py [--check]   (--check: fail if the committed PNGs differ from the drawing)
 """
@@ -20,8 +24,13 @@ import sys
 import zlib
 
 HERE = pathlib.Path(__file__).resolve().parent
-BACKGROUND = HERE / 'bg.png'
-HANDLE = HERE / 'knob_sm.png'
+SCALES = (1, 1.5, 2, 3)
+
+
+def picture_path(name, scale):
+    """bg.png at 1, bg@1.5x.png, bg@2x.png, bg@3x.png at the larger scales."""
+    suffix = '' if scale == 1 else f'@{scale:g}x'
+    return HERE / f'{name}{suffix}.png'
 
 WIDTH, HEIGHT = 450, 500
 
@@ -125,22 +134,38 @@ GLYPH_WIDTH, GLYPH_HEIGHT = 5, 7
 SPACE_ADVANCE = 4
 
 
-class Canvas:
-    """An RGB picture with the few drawing operations the artwork needs."""
+def coverage(pixel, start, end):
+    """How much of pixel [pixel, pixel + 1) lies in [start, end)."""
+    return max(0.0, min(pixel + 1, end) - max(pixel, start))
 
-    def __init__(self, width, height, colour):
-        self.width, self.height = width, height
-        self.pixels = [[colour] * width for _ in range(height)]
+
+class Canvas:
+    """An RGB picture with the few drawing operations the artwork needs. Coordinates are the
+    editor's units; the picture has `scale` pixels per unit."""
+
+    def __init__(self, width, height, colour, scale=1):
+        self.scale = scale
+        self.width, self.height = round(width * scale), round(height * scale)
+        self.pixels = [[colour] * self.width for _ in range(self.height)]
 
     def put(self, x, y, colour):
+        """Sets one pixel of the picture (pixel coordinates)."""
         if 0 <= x < self.width and 0 <= y < self.height:
             self.pixels[y][x] = colour
 
     def fill(self, left, top, right, bottom, colour):
-        """Fills the rectangle, edges inclusive."""
-        for y in range(top, bottom + 1):
-            for x in range(left, right + 1):
-                self.put(x, y, colour)
+        """Fills the rectangle of units, edges inclusive; a pixel the rectangle covers only in
+        part takes the colour in proportion."""
+        s = self.scale
+        x0, x1, y0, y1 = left * s, (right + 1) * s, top * s, (bottom + 1) * s
+        for y in range(int(y0), min(self.height, int(-(-y1 // 1)))):
+            cy = coverage(y, y0, y1)
+            for x in range(int(x0), min(self.width, int(-(-x1 // 1)))):
+                part = cy * coverage(x, x0, x1)
+                if part >= 1.0:
+                    self.put(x, y, colour)
+                elif part > 0.0 and 0 <= x < self.width and 0 <= y < self.height:
+                    self.pixels[y][x] = mix(self.pixels[y][x], colour, part)
 
     def frame(self, left, top, right, bottom, colour):
         """A one-pixel outline, edges inclusive."""
@@ -151,9 +176,10 @@ class Canvas:
 
     def disc(self, cx, cy, radius, colour):
         """Pixels whose centres lie within `radius` of (cx, cy) (continuous coordinates)."""
-        for y in range(int(cy - radius) - 1, int(cy + radius) + 2):
-            for x in range(int(cx - radius) - 1, int(cx + radius) + 2):
-                if (x + 0.5 - cx) ** 2 + (y + 0.5 - cy) ** 2 <= radius * radius:
+        s = self.scale
+        for y in range(int((cy - radius) * s) - 1, int((cy + radius) * s) + 2):
+            for x in range(int((cx - radius) * s) - 1, int((cx + radius) * s) + 2):
+                if ((x + 0.5) / s - cx) ** 2 + ((y + 0.5) / s - cy) ** 2 <= radius * radius:
                     self.put(x, y, colour)
 
 
@@ -186,8 +212,8 @@ def mix(a, b, t):
     return tuple(int(round(a[i] + (b[i] - a[i]) * t)) for i in range(3))
 
 
-def draw_background():
-    c = Canvas(WIDTH, HEIGHT, PANEL_TOP)
+def draw_background(scale=1):
+    c = Canvas(WIDTH, HEIGHT, PANEL_TOP, scale)
     # Panel: a gentle fall of brightness from top to bottom, in a few bands.
     for y in range(HEIGHT):
         band = (y * 12) // HEIGHT
@@ -232,24 +258,24 @@ def draw_background():
     return c
 
 
-def draw_handle():
-    """RGBA rows: a disc 16 pixels across centred in 32 x 32, edges anti-aliased (4 x 4
+def draw_handle(scale=1):
+    """RGBA rows: a disc 16 units across centred in 32 x 32 units, edges anti-aliased (4 x 4
     samples per pixel), a darker rim and light from the top left."""
     size, cx, cy, radius = 32, 16.0, 16.0, 8.0
     rows = []
-    for y in range(size):
+    for y in range(round(size * scale)):
         row = []
-        for x in range(size):
+        for x in range(round(size * scale)):
             inside = 0
             for sy in range(4):
                 for sx in range(4):
-                    px, py = x + (sx + 0.5) / 4, y + (sy + 0.5) / 4
+                    px, py = (x + (sx + 0.5) / 4) / scale, (y + (sy + 0.5) / 4) / scale
                     if (px - cx) ** 2 + (py - cy) ** 2 <= radius * radius:
                         inside += 1
             if inside == 0:
                 row.append((0, 0, 0, 0))
                 continue
-            dx, dy = x + 0.5 - cx, y + 0.5 - cy
+            dx, dy = (x + 0.5) / scale - cx, (y + 0.5) / scale - cy
             distance = (dx * dx + dy * dy) ** 0.5
             light = max(0.0, min(1.0, 0.5 - (dx + dy) / (4 * radius)))
             colour = mix(HANDLE_FACE, (236, 239, 243), light * 0.6)
@@ -268,9 +294,11 @@ def chunk(kind, data):
 
 
 def indexed_png(canvas):
+    """Indexed colour where the colours fit a palette, else plain RGB."""
     palette = sorted({colour for row in canvas.pixels for colour in row})
     if len(palette) > 256:
-        raise SystemExit(f'make_artwork.py: {len(palette)} colours do not fit a palette')
+        raw = b''.join(b'\0' + b''.join(bytes(colour) for colour in row) for row in canvas.pixels)
+        return png(struct.pack('>IIBBBBB', canvas.width, canvas.height, 8, 2, 0, 0, 0), [], raw)
     index = {colour: i for i, colour in enumerate(palette)}
     raw = b''.join(b'\0' + bytes(index[colour] for colour in row) for row in canvas.pixels)
     header = struct.pack('>IIBBBBB', canvas.width, canvas.height, 8, 3, 0, 0, 0)
@@ -315,7 +343,10 @@ def main():
     check = sys.argv[1:] == ['--check']
     if sys.argv[1:] and not check:
         raise SystemExit(__doc__)
-    pictures = {BACKGROUND: indexed_png(draw_background()), HANDLE: rgba_png(draw_handle())}
+    pictures = {}
+    for scale in SCALES:
+        pictures[picture_path('bg', scale)] = indexed_png(draw_background(scale))
+        pictures[picture_path('knob_sm', scale)] = rgba_png(draw_handle(scale))
     stale = []
     for path, data in pictures.items():
         if check:
