@@ -1,0 +1,120 @@
+// The X11 window records: which handles are live, which window is current, and the error trap.
+#include "editor/x11/x11_window.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace vrn::editor_platform
+{
+
+namespace
+{
+// Touched on the UI thread only.
+std::vector<X11Window*>& LiveWindows()
+{
+    static std::vector<X11Window*> windows;
+    return windows;
+}
+X11Window* handling = nullptr;
+XErrorTrap* innermostTrap = nullptr;
+} // namespace
+
+void InvalidArea::add(int l, int t, int r, int b, int width, int height)
+{
+    l = std::max(l, 0);
+    t = std::max(t, 0);
+    r = std::min(r, width);
+    b = std::min(b, height);
+    if (r <= l || b <= t)
+        return;
+    if (isEmpty())
+    {
+        *this = InvalidArea{l, t, r, b};
+        return;
+    }
+    left = std::min(left, l);
+    top = std::min(top, t);
+    right = std::max(right, r);
+    bottom = std::max(bottom, b);
+}
+
+X11Window* LiveWindow(void* handle)
+{
+    if (!handle)
+        return nullptr;
+    const auto& windows = LiveWindows();
+    const auto found = std::find(windows.begin(), windows.end(), static_cast<X11Window*>(handle));
+    return found == windows.end() ? nullptr : *found;
+}
+
+void AddLiveWindow(X11Window* window)
+{
+    LiveWindows().push_back(window);
+}
+
+void RemoveLiveWindow(X11Window* window)
+{
+    auto& windows = LiveWindows();
+    windows.erase(std::remove(windows.begin(), windows.end(), window), windows.end());
+    if (handling == window)
+        handling = nullptr;
+}
+
+X11Window* CurrentWindow()
+{
+    if (handling)
+        return handling;
+    const auto& windows = LiveWindows();
+    return windows.empty() ? nullptr : windows.back();
+}
+
+HandlingWindow::HandlingWindow(X11Window* window) : previous(handling)
+{
+    handling = window;
+}
+
+HandlingWindow::~HandlingWindow()
+{
+    handling = LiveWindow(previous);
+}
+
+int TrapError(Display* display, XErrorEvent* event)
+{
+    bool ours = false;
+    for (XErrorTrap* trap = innermostTrap; trap; trap = trap->outer)
+        if (trap->display == display)
+        {
+            ++trap->count;
+            ours = true;
+        }
+    for (const X11Window* window : LiveWindows())
+        ours = ours || window->display == display;
+    if (ours)
+        return 0;
+    // Another connection's error (the host's, on its own thread): as if we were not here.
+    XErrorTrap* outermost = innermostTrap;
+    while (outermost && outermost->outer)
+        outermost = outermost->outer;
+    return outermost && outermost->previousHandler ? outermost->previousHandler(display, event) : 0;
+}
+
+XErrorTrap::XErrorTrap(Display* trapped) : display(trapped), outer(innermostTrap)
+{
+    if (!outer)
+        previousHandler = XSetErrorHandler(&TrapError);
+    innermostTrap = this;
+}
+
+XErrorTrap::~XErrorTrap()
+{
+    innermostTrap = outer;
+    if (!outer)
+        XSetErrorHandler(previousHandler);
+}
+
+int XErrorTrap::errors() const
+{
+    return count;
+}
+
+} // namespace vrn::editor_platform

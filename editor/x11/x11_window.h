@@ -1,0 +1,102 @@
+#pragma once
+// One editor window on X11 with what belongs to it: its own display connection, the window, the
+// offscreen image frames are drawn into, the area waiting to be painted, the pointer's event
+// state. The back end's window handles point at these records. UI thread only.
+
+#include "editor/view_types.h"
+#include "editor/x11/pointer_events.h"
+
+#include <X11/Xlib.h>
+#include <cairo.h>
+
+namespace vrn
+{
+class FrameWindowClient;
+} // namespace vrn
+
+namespace vrn::editor_platform
+{
+
+/// A rectangle of window pixels waiting to be painted (right and bottom exclusive).
+struct InvalidArea
+{
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+
+    bool isEmpty() const { return right <= left || bottom <= top; }
+    /// Grows to hold the rectangle as well, bounded by `width` × `height`.
+    void add(int l, int t, int r, int b, int width, int height);
+};
+
+/// An editor window and its display connection.
+struct X11Window
+{
+    Display* display = nullptr;
+    Window window = 0;
+    FrameWindowClient* client = nullptr;
+    int width = 0;                            ///< pixels
+    int height = 0;                           ///< pixels
+    cairo_surface_t* windowSurface = nullptr; ///< cairo's view of the window
+    cairo_surface_t* image = nullptr;         ///< offscreen image each frame is drawn into
+    cairo_t* presenter = nullptr;             ///< copies the image to the window
+    InvalidArea invalid;
+    PointerEvents pointer;
+    Cursor cursor = 0;                 ///< cursor defined on the window, or none
+    const void* cursorShape = nullptr; ///< the SystemCursor token shown, or null
+    bool originKnown = false;          ///< `origin` holds since the last event handling
+    ViewPoint origin;                  ///< top-left corner on the screen
+    bool destroyed = false;            ///< the window went with its parent
+    bool connectionLost = false;       ///< the display connection broke: nothing more is sent
+};
+
+/// The record behind a window handle the back end gave out, or null for any other value.
+X11Window* LiveWindow(void* handle);
+/// Starts answering for `window`'s handle.
+void AddLiveWindow(X11Window* window);
+/// Stops answering for it.
+void RemoveLiveWindow(X11Window* window);
+
+/// The window whose events are being handled, else the most recently made one still open, else
+/// null: pointer, button and cursor queries, which name no window, go to it.
+X11Window* CurrentWindow();
+
+/// Marks `window` as the one whose events are being handled while it exists.
+class HandlingWindow
+{
+public:
+    explicit HandlingWindow(X11Window* window);
+    ~HandlingWindow();
+    HandlingWindow(const HandlingWindow&) = delete;
+    HandlingWindow& operator=(const HandlingWindow&) = delete;
+
+private:
+    X11Window* previous;
+};
+
+/// While it exists, X protocol errors of `display` are counted instead of reaching Xlib's error
+/// handler (which ends the process): a host may destroy the window's parent at any time. Errors
+/// of other connections (the host's) go to the handler that was installed before. Only this
+/// back end reads its connections, so their errors always arrive inside such a scope.
+class XErrorTrap
+{
+public:
+    explicit XErrorTrap(Display* display);
+    ~XErrorTrap();
+    XErrorTrap(const XErrorTrap&) = delete;
+    XErrorTrap& operator=(const XErrorTrap&) = delete;
+
+    /// Errors of the display since the trap was set (call XSync first to collect them all).
+    int errors() const;
+
+private:
+    friend int TrapError(Display* display, XErrorEvent* event);
+
+    Display* display;
+    int count = 0;
+    XErrorTrap* outer;
+    int (*previousHandler)(Display*, XErrorEvent*) = nullptr;
+};
+
+} // namespace vrn::editor_platform
