@@ -104,8 +104,8 @@ PlatformFont* CairoFontFor(CFontDesc& font)
     // anti-aliased in grey, lightly hinted.
     cairo_font_options_t* options = cairo_font_options_create();
     cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
-    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_SLIGHT);
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_ON);
+    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_FULL);
     cairo_scaled_font_t* scaled = cairo_scaled_font_create(face, &size, &deviceTransform, options);
     cairo_font_options_destroy(options);
     cairo_font_face_destroy(face);

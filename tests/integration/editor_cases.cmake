@@ -1,8 +1,11 @@
-# The real plug-in's editor in a window of the host tool's own under Wine (Windows builds, on a
-# virtual X display): its picture against the committed reference, handles, texts, meters and
-# lights where the layout puts them, mouse drags reaching the host's parameters, and the red
-# "ERROR" marker with its log line when the pictures are missing. CASE picks the group. Expects
-# VSTHOST, PLUGIN, PLUGIN_NO_ARTWORK, PNG_PROBE, WAV_PROBE, REFERENCE_PNG, WORK and EMULATOR.
+# The real plug-in's editor in a window of the host tool's own, on a virtual X display (Windows
+# builds under Wine, Linux builds natively, with real input through XTest): its picture against
+# the committed reference of its platform (and, on Linux, against the Windows one outside the
+# text), handles, texts, meters and lights where the layout puts them, mouse drags reaching the
+# host's parameters, and the red "ERROR" marker with its log line when the pictures are missing.
+# CASE picks the group. Expects VSTHOST, PLUGIN, PLUGIN_NO_ARTWORK, PNG_PROBE, WAV_PROBE,
+# REFERENCE_PNG, WINDOWS_REFERENCE_PNG, ARTWORK, WINDOWS (ON for Windows builds), WORK and
+# EMULATOR.
 cmake_minimum_required(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/../case_helpers.cmake)
 
@@ -39,10 +42,28 @@ function(expect_close_to png reference)
     endif()
 endfunction()
 
+# expect_same_artwork(<png> <reference>): outside the value texts and the build label (the text
+# column right of the tracks), at most 0.05 % of the pixels differ by more than 24 in a channel:
+# the same artwork, handles and meters on the same pixels. Wine's GDI+ draws the indicator lights
+# without anti-aliasing: that is about 34 pixels.
+function(expect_same_artwork png reference)
+    run(${PNG_PROBE} 0 --compare ${png} ${reference} 24 366 0 450 360)
+    if(NOT OUT MATCHES "differing: ([0-9]+) of ([0-9]+)")
+        message(FATAL_ERROR "no comparison:\n${OUT}")
+    endif()
+    math(EXPR allowed "${CMAKE_MATCH_2} / 2000")
+    if(CMAKE_MATCH_1 GREATER allowed)
+        message(FATAL_ERROR "${png} differs from ${reference} outside the text: ${OUT}")
+    endif()
+endfunction()
+
 if(CASE STREQUAL "picture")
     vsthost(0 ${PLUGIN} editor-open editor-idle 300 editor-png editor.png)
     expect_lines("editor: 450x500" "png: editor.png 450x500")
     expect_close_to(editor.png ${REFERENCE_PNG})
+    if(NOT WINDOWS)
+        expect_same_artwork(editor.png ${WINDOWS_REFERENCE_PNG})
+    endif()
     # Handles at the defaults: a disc 16 px across centred 16 px right of the handle's left edge
     # and 10 px below the row's top (Attack at the minimum, Threshold Lo in the middle), the
     # groove bare where no handle is. Meters of a silent gate: both bars lit from x = 126, both
@@ -75,6 +96,30 @@ elseif(CASE STREQUAL "meters")
     vsthost(0 ${PLUGIN} editor-open editor-idle 1000 --play tone.wav editor-png open.png)
     expect_pixels(open.png 200 402 ${channel} 200 414 ${channel} 324 402 ${lit_bar}
         341 402 00ff00 341 414 00ff00 109 402 381000)
+
+elseif(CASE STREQUAL "missing_artwork" AND NOT WINDOWS)
+    # Without the embedded pictures and without files beside the library: every picture is a
+    # red box with a yellow "ERROR" at its place, and the editor logs each missing file once to
+    # the log file, which other runs may share: only the lines this run appended count.
+    get_filename_component(folder ${PLUGIN_NO_ARTWORK} DIRECTORY)
+    file(REMOVE_RECURSE ${folder}/vrn_gfx)
+    set(log_file /tmp/tovl.log.txt)
+    set(before 0)
+    if(EXISTS ${log_file})
+        file(SIZE ${log_file} before)
+    endif()
+    vsthost(0 ${PLUGIN_NO_ARTWORK} editor-open editor-idle 300 editor-png missing.png)
+    file(READ ${log_file} log OFFSET ${before})
+    if(NOT log MATCHES "Unable to load: ${folder}/vrn_gfx/bg.png\nUnable to load: ${folder}/vrn_gfx/knob_sm.png\n")
+        message(FATAL_ERROR "log not as expected:\n${log}")
+    endif()
+    expect_pixels(missing.png 1 1 ff0000 122 50 ff0000 246 150 ff0000 200 50 000000)
+
+    # With the pictures as files beside the library the editor looks as with the resources.
+    file(COPY ${ARTWORK}/bg.png ${ARTWORK}/knob_sm.png DESTINATION ${folder}/vrn_gfx)
+    vsthost(0 ${PLUGIN_NO_ARTWORK} editor-open editor-idle 300 editor-png files.png)
+    file(REMOVE_RECURSE ${folder}/vrn_gfx)
+    expect_close_to(files.png ${REFERENCE_PNG})
 
 elseif(CASE STREQUAL "missing_artwork")
     # Without the embedded pictures and without files beside the library: every picture is a
