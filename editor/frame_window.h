@@ -17,9 +17,16 @@
 //                                4 px is a double click)         the press already has it)
 //   button up                    ButtonRelease 1-3, 8, 9       onWindowMouseUp (the frame
 //                                                                releases the capture itself)
-//   WM_CAPTURECHANGED naming     LeaveNotify with mode          onWindowCaptureLost: a press in
-//   another window, WM_CANCEL-   NotifyGrab (another client's     progress ends as a release
-//   MODE                         grab took the pointer)           where it was last seen
+//   WM_CAPTURECHANGED naming     a press in the window ended    onWindowCaptureLost: a press in
+//   another window, WM_CANCEL-   without its release: at event    progress ends as a release
+//   MODE                         handling, the window cannot      where it was last seen
+//                                be seen any more (the host hid
+//                                it: X ends the press's grab)
+//                                or no pressed button is held;
+//                                UnmapNotify; DestroyNotify
+//                                first. (Other clients' grabs
+//                                fail while a press holds the
+//                                pointer.)
 //   mouse move                   MotionNotify (the last of a    onWindowMouseMoved (the frame
 //                                queued run)                      asks for leave tracking)
 //   mouse leave (after the       LeaveNotify, after a leave     onWindowMouseLeave

@@ -81,7 +81,7 @@ bool PointerEvents::translate(const XEvent& event, FrameWindowClient& client)
                                   ButtonStateOfMask(event.xmotion.state));
         return true;
     case LeaveNotify:
-        leave(event.xcrossing, client);
+        leave(client);
         return true;
     default:
         return false;
@@ -106,13 +106,14 @@ void PointerEvents::press(const XButtonEvent& event, FrameWindowClient& client)
     default:
         break;
     }
-    const ButtonState pressed = ButtonBit(event.button);
-    if (!pressed)
+    const ButtonState button = ButtonBit(event.button);
+    if (!button)
         return;
     // The event's state is the one before the press: the pressed button joins it.
-    ButtonState buttons = ButtonStateOfMask(event.state) | pressed;
+    ButtonState buttons = ButtonStateOfMask(event.state) | button;
     if (isDoubleClick(event))
         buttons |= kDoubleClick;
+    pressed |= button;
     client.onWindowMouseDown(PointOf(event.x, event.y), buttons);
 }
 
@@ -122,19 +123,24 @@ void PointerEvents::release(const XButtonEvent& event, FrameWindowClient& client
     const ButtonState released = ButtonBit(event.button);
     if (!released)
         return;
+    pressed &= ~released;
     client.onWindowMouseUp(PointOf(event.x, event.y), ButtonStateOfMask(event.state) & ~released);
 }
 
-void PointerEvents::leave(const XCrossingEvent& event, FrameWindowClient& client)
+void PointerEvents::leave(FrameWindowClient& client)
 {
-    // Another client's grab takes the pointer away, with any press of ours in progress (the
-    // implicit grab of a press is over then, its release will not come here).
-    if (event.mode == NotifyGrab)
-        client.onWindowCaptureLost();
     if (!leaveRequested)
         return;
     leaveRequested = false;
     client.onWindowMouseLeave();
+}
+
+void PointerEvents::endPress(FrameWindowClient& client)
+{
+    if (!pressed)
+        return;
+    pressed = 0;
+    client.onWindowCaptureLost();
 }
 
 bool PointerEvents::isDoubleClick(const XButtonEvent& event)

@@ -1,6 +1,6 @@
 #pragma once
 // X pointer events as the frame's window calls: buttons and modifier keys as ButtonState, double
-// clicks, wheel buttons, the pointer leaving and the grab taken by another client.
+// clicks, wheel buttons, the pointer leaving, and the presses the window holds the pointer for.
 
 #include "editor/frame_window.h"
 
@@ -23,9 +23,16 @@ public:
     static constexpr unsigned long kDoubleClickMs = 500;
     static constexpr int kDoubleClickSlop = 2; ///< pixels either way
 
-    /// Calls the client for a ButtonPress, ButtonRelease, MotionNotify or LeaveNotify; false
-    /// (nothing called) for any other event.
+    /// Calls the client for a ButtonPress, ButtonRelease or MotionNotify; false (nothing
+    /// called) for any other event.
     bool translate(const XEvent& event, FrameWindowClient& client);
+
+    /// The buttons pressed in the window and not yet released there (kLButton, kMButton,
+    /// kRButton, kButton4, kButton5): while any is, X holds the pointer for the window.
+    ButtonState pressedButtons() const { return pressed; }
+    /// The press ended without a release here (the window was hidden or destroyed): the client
+    /// hears so once, and the buttons count as released.
+    void endPress(FrameWindowClient& client);
 
     /// The next time the pointer leaves the window, the client hears of it once.
     void requestLeave() { leaveRequested = true; }
@@ -33,11 +40,12 @@ public:
 private:
     void press(const XButtonEvent& event, FrameWindowClient& client);
     void release(const XButtonEvent& event, FrameWindowClient& client);
-    void leave(const XCrossingEvent& event, FrameWindowClient& client);
+    void leave(FrameWindowClient& client);
     /// True when `event` completes a double click, which then starts no other.
     bool isDoubleClick(const XButtonEvent& event);
 
     bool leaveRequested = false;
+    ButtonState pressed = 0;
     unsigned int lastButton = 0; ///< button of the last press that can start a double click
     Time lastTime = 0;
     int lastX = 0;

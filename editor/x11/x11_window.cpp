@@ -2,6 +2,8 @@
 #include "editor/x11/x11_window.h"
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 #include <vector>
 
 namespace vrn::editor_platform
@@ -18,6 +20,20 @@ std::vector<X11Window*>& LiveWindows()
 X11Window* handling = nullptr;
 XErrorTrap* innermostTrap = nullptr;
 } // namespace
+
+Display* OpenDisplayConnection()
+{
+    constexpr int kTries = 3;
+    constexpr auto kPause = std::chrono::milliseconds(5);
+    for (int attempt = 1;; ++attempt)
+    {
+        if (Display* display = XOpenDisplay(nullptr))
+            return display;
+        if (attempt == kTries)
+            return nullptr;
+        std::this_thread::sleep_for(kPause);
+    }
+}
 
 void InvalidArea::add(int l, int t, int r, int b, int width, int height)
 {

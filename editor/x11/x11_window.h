@@ -51,6 +51,10 @@ struct X11Window
     bool connectionLost = false;       ///< the display connection broke: nothing more is sent
 };
 
+/// A connection to the display named by the environment, or null. A busy X server may drop a
+/// new connection at once (Xvfb under load does, now and then): it is tried three times.
+Display* OpenDisplayConnection();
+
 /// The record behind a window handle the back end gave out, or null for any other value.
 X11Window* LiveWindow(void* handle);
 /// Starts answering for `window`'s handle.

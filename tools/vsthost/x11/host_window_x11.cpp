@@ -240,7 +240,13 @@ bool WriteCompressedPng(const std::string& path, const Image& image, std::string
 
 std::unique_ptr<HostWindow> HostWindow::Create(int width, int height, std::string& error)
 {
+    // A busy X server may drop a new connection at once: three tries.
     Display* display = XOpenDisplay(nullptr);
+    for (int retry = 0; display == nullptr && retry < 2; ++retry)
+    {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        display = XOpenDisplay(nullptr);
+    }
     if (display == nullptr)
     {
         error = "cannot open the X display (is DISPLAY set?)";
