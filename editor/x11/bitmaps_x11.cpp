@@ -28,8 +28,8 @@ PlatformBitmap* Wrap(cairo_surface_t* surface)
 // Reads an embedded file for cairo's PNG decoder.
 struct MemoryReader
 {
-    const unsigned char* data;
-    std::size_t size;
+    const unsigned char* data = nullptr;
+    std::size_t size = 0;
     std::size_t position = 0;
 
     static cairo_status_t Read(void* closure, unsigned char* out, unsigned int length)

@@ -5,6 +5,7 @@
 #include "editor/x11/platform_objects.h"
 
 #include <cmath>
+#include <cstddef>
 
 namespace vrn
 {
@@ -33,7 +34,7 @@ double Radians(double degrees)
 // The glyphs of one text, in the buffer when they fit.
 struct GlyphRun
 {
-    cairo_glyph_t buffer[kGlyphBuffer];
+    cairo_glyph_t buffer[kGlyphBuffer] = {};
     cairo_glyph_t* glyphs = buffer;
     int count = kGlyphBuffer;
     double advance = 0.0; ///< pixels from the first glyph's origin to the end of the text
@@ -284,7 +285,7 @@ void CairoSurface::drawPolygon(const float* xy, int count, bool fill, bool strok
     if (!xy || count <= 0)
         return;
     cairo_new_path(cr);
-    for (int i = 0; i < count; ++i)
+    for (std::ptrdiff_t i = 0; i < count; ++i)
         cairo_line_to(cr, xy[2 * i] + kPixelCentre, xy[2 * i + 1] + kPixelCentre);
     if (closed)
         cairo_close_path(cr);

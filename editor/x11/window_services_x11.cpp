@@ -106,20 +106,10 @@ void* CurrentCursor()
 
 void* SystemCursor(CCursorType shape)
 {
-    switch (shape)
-    {
-    case kCursorWait:
-    case kCursorHSize:
-    case kCursorVSize:
-    case kCursorSizeAll:
-    case kCursorNESWSize:
-    case kCursorNWSESize:
-    case kCursorNotAllowed:
-    case kCursorHand:
-        return const_cast<char*>(&cursorTokens[shape]);
-    default:
+    // The default and the copy cursor are the default one.
+    if (shape <= kCursorDefault || shape > kCursorHand || shape == kCursorCopy)
         return nullptr;
-    }
+    return const_cast<char*>(&cursorTokens[shape]);
 }
 
 void ShowCursorHandle(void* cursor)

@@ -54,9 +54,9 @@ public:
     virtual ~HostWindow() = default;
 
     /// What effEditOpen receives: the native window handle (Windows HWND, X11 Window id).
-    virtual void* ParentHandle() const = 0;
+    [[nodiscard]] virtual void* ParentHandle() const = 0;
     /// True when the plug-in made a window of its own inside.
-    virtual bool HasEditorWindow() const = 0;
+    [[nodiscard]] virtual bool HasEditorWindow() const = 0;
     /// Handles what the system has for the tool's window (Windows: pumps the thread's messages).
     virtual void Pump() = 0;
     /// Makes `input` happen as a user would, with its keys held until EndMouse; the plug-in

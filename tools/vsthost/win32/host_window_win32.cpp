@@ -83,8 +83,11 @@ public:
     Win32HostWindow(const Win32HostWindow&) = delete;
     Win32HostWindow& operator=(const Win32HostWindow&) = delete;
 
-    void* ParentHandle() const override { return window; }
-    bool HasEditorWindow() const override { return GetWindow(window, GW_CHILD) != nullptr; }
+    [[nodiscard]] void* ParentHandle() const override { return window; }
+    [[nodiscard]] bool HasEditorWindow() const override
+    {
+        return GetWindow(window, GW_CHILD) != nullptr;
+    }
     void Pump() override { PumpMessages(); }
 
     bool SendMouse(const MouseInput& input, std::string& error) override

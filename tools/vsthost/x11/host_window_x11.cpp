@@ -44,7 +44,7 @@ struct Channel
         }
         max = mask;
     }
-    std::uint32_t Byte(unsigned long pixel) const
+    [[nodiscard]] std::uint32_t Byte(unsigned long pixel) const
     {
         return max == 0 ? 0u : static_cast<std::uint32_t>(((pixel >> shift) & max) * 255u / max);
     }
@@ -69,12 +69,14 @@ public:
     X11HostWindow(const X11HostWindow&) = delete;
     X11HostWindow& operator=(const X11HostWindow&) = delete;
 
-    void* ParentHandle() const override
+    [[nodiscard]] void* ParentHandle() const override
     {
+        // Hosts hand an X11 window to effEditOpen as its id in the pointer.
+        // NOLINTNEXTLINE(performance-no-int-to-ptr)
         return reinterpret_cast<void*>(static_cast<std::uintptr_t>(window));
     }
 
-    bool HasEditorWindow() const override { return EditorChild() != 0; }
+    [[nodiscard]] bool HasEditorWindow() const override { return EditorChild() != 0; }
 
     void Pump() override
     {
@@ -176,7 +178,7 @@ public:
     }
 
 private:
-    Window EditorChild() const
+    [[nodiscard]] Window EditorChild() const
     {
         Window root = 0;
         Window parent = 0;
@@ -222,7 +224,9 @@ bool WriteCompressedPng(const std::string& path, const Image& image, std::string
             reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
         for (int x = 0; x < image.width; ++x)
         {
-            const std::size_t at = 3 * (static_cast<std::size_t>(y) * image.width + x);
+            const std::size_t at =
+                3 * (static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width) +
+                     static_cast<std::size_t>(x));
             row[x] = static_cast<std::uint32_t>(image.rgb[at]) << 16 |
                      static_cast<std::uint32_t>(image.rgb[at + 1]) << 8 | image.rgb[at + 2];
         }
