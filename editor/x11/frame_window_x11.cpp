@@ -8,7 +8,6 @@
 #include "editor/x11/x11_window.h"
 
 #include <X11/Xutil.h>
-#include <cairo-xlib.h>
 
 #include <cstdint>
 #include <memory>
@@ -28,18 +27,59 @@ void ConnectionLost(Display*, void* record)
     static_cast<X11Window*>(record)->connectionLost = true;
 }
 
+// The offscreen image and Xlib's view of its pixels; null without them.
+void FreeImage(X11Window& record)
+{
+    if (record.pixels)
+    {
+        record.pixels->data = nullptr; // cairo's memory
+        XDestroyImage(record.pixels);
+        record.pixels = nullptr;
+    }
+    cairo_surface_destroy(record.image);
+    record.image = nullptr;
+}
+
+// An offscreen image of the window's size whose pixels the window takes as they are: 32 bits a
+// pixel, 8 bits a colour (every 24- and 32-bit TrueColor visual). False for any other visual.
+bool MakeImage(X11Window& record, const XWindowAttributes& window)
+{
+    const Visual* visual = window.visual;
+    if ((window.depth != 24 && window.depth != 32) || visual->c_class != TrueColor ||
+        visual->red_mask != 0xFF0000u || visual->green_mask != 0xFF00u ||
+        visual->blue_mask != 0xFFu)
+        return false;
+    // A 32-bit window has an alpha channel: its pixels must say they are opaque.
+    record.image = cairo_image_surface_create(
+        window.depth == 32 ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24, record.width, record.height);
+    if (cairo_surface_status(record.image) != CAIRO_STATUS_SUCCESS)
+        return false;
+    record.pixels =
+        XCreateImage(record.display, window.visual, static_cast<unsigned>(window.depth), ZPixmap, 0,
+                     reinterpret_cast<char*>(cairo_image_surface_get_data(record.image)),
+                     static_cast<unsigned>(record.width), static_cast<unsigned>(record.height), 32,
+                     cairo_image_surface_get_stride(record.image));
+    if (!record.pixels)
+        return false;
+    // cairo's words are in this machine's byte order; Xlib converts for a server of the other.
+    const std::uint32_t probe = 1;
+    record.pixels->byte_order =
+        *reinterpret_cast<const unsigned char*>(&probe) == 1 ? LSBFirst : MSBFirst;
+    return true;
+}
+
 // Frees what the record holds and closes its connection; destroys the window unless the
 // system destroyed it already.
 void Free(X11Window* record)
 {
     {
         XErrorTrap trap(record->display);
-        cairo_destroy(record->presenter);
-        cairo_surface_destroy(record->image);
-        cairo_surface_destroy(record->windowSurface);
+        FreeImage(*record);
         if (!record->connectionLost)
         {
-            if (!record->destroyed)
+            if (record->gc)
+                XFreeGC(record->display, record->gc);
+            if (!record->destroyed && record->window)
                 XDestroyWindow(record->display, record->window);
             if (record->cursor)
                 XFreeCursor(record->display, record->cursor);
@@ -49,40 +89,24 @@ void Free(X11Window* record)
     delete record;
 }
 
-// The offscreen image at the window's size, the window's cairo surface and the copy between
-// them; false when cairo refuses.
-bool MakeSurfaces(X11Window& record, Visual* visual)
-{
-    record.windowSurface = cairo_xlib_surface_create(record.display, record.window, visual,
-                                                     record.width, record.height);
-    // A plain image in the server's pixel layout (cairo's images "similar" to the window, in
-    // shared memory, keep about 48 bytes per display after it closes: 1,000 editors would
-    // leave 48 kB behind).
-    record.image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, record.width, record.height);
-    record.presenter = cairo_create(record.windowSurface);
-    if (cairo_surface_status(record.windowSurface) != CAIRO_STATUS_SUCCESS ||
-        cairo_surface_status(record.image) != CAIRO_STATUS_SUCCESS ||
-        cairo_status(record.presenter) != CAIRO_STATUS_SUCCESS)
-        return false;
-    cairo_set_operator(record.presenter, CAIRO_OPERATOR_SOURCE);
-    cairo_set_source_surface(record.presenter, record.image, 0.0, 0.0);
-    return true;
-}
-
 // Copies the area of the offscreen image to the window: once per frame, so nothing flickers.
+// Sent as it is (the images "similar" to a window that cairo offers, in shared memory, and its
+// copies of parts of images keep some 48 bytes per display after it closes: a thousand editors
+// would leave 48 kB behind).
 void Present(X11Window& record, const InvalidArea& area)
 {
-    cairo_new_path(record.presenter);
-    cairo_rectangle(record.presenter, area.left, area.top, area.right - area.left,
-                    area.bottom - area.top);
-    cairo_fill(record.presenter);
-    cairo_surface_flush(record.windowSurface);
+    if (!record.pixels)
+        return;
+    cairo_surface_flush(record.image);
+    XPutImage(record.display, record.window, record.gc, record.pixels, area.left, area.top,
+              area.left, area.top, static_cast<unsigned>(area.right - area.left),
+              static_cast<unsigned>(area.bottom - area.top));
     XFlush(record.display);
 }
 
 void Paint(X11Window& record)
 {
-    if (record.invalid.isEmpty())
+    if (record.invalid.isEmpty() || !record.pixels)
         return;
     const InvalidArea area = record.invalid;
     record.invalid = InvalidArea{};
@@ -216,8 +240,12 @@ void* CreateFrameWindow(void* parentWindow, int width, int height, FrameWindowCl
                                            InputOutput, CopyFromParent,
                                            CWBackPixmap | CWBitGravity | CWEventMask, &attributes);
             XMapWindow(display, record->window);
+            record->gc = XCreateGC(display, record->window, 0, nullptr);
             XSync(display, False);
-            made = trap.errors() == 0 && MakeSurfaces(*record, parentAttributes.visual);
+            XWindowAttributes windowAttributes{};
+            made = trap.errors() == 0 &&
+                   XGetWindowAttributes(display, record->window, &windowAttributes) &&
+                   MakeImage(*record, windowAttributes);
         }
     }
     if (!made)
@@ -323,19 +351,18 @@ bool ResizeFrameWindow(void* window, int width, int height)
     // Hosts size their own windows on Linux: only the editor's window and its image change.
     XResizeWindow(record->display, record->window, static_cast<unsigned>(width),
                   static_cast<unsigned>(height));
-    cairo_surface_t* image = cairo_surface_create_similar_image(record->windowSurface,
-                                                                CAIRO_FORMAT_RGB24, width, height);
-    if (cairo_surface_status(image) != CAIRO_STATUS_SUCCESS)
-    {
-        cairo_surface_destroy(image);
-        return false;
-    }
-    cairo_surface_destroy(record->image);
-    record->image = image;
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(record->display, record->window, &attributes);
+    FreeImage(*record);
     record->width = width;
     record->height = height;
-    cairo_xlib_surface_set_size(record->windowSurface, width, height);
-    cairo_set_source_surface(record->presenter, record->image, 0.0, 0.0);
+    if (!MakeImage(*record, attributes))
+    {
+        FreeImage(*record);
+        record->width = 0;
+        record->height = 0;
+        return false;
+    }
     record->invalid.add(0, 0, width, height, width, height);
     return true;
 }

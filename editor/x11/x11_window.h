@@ -36,11 +36,11 @@ struct X11Window
     Display* display = nullptr;
     Window window = 0;
     FrameWindowClient* client = nullptr;
-    int width = 0;                            ///< pixels
-    int height = 0;                           ///< pixels
-    cairo_surface_t* windowSurface = nullptr; ///< cairo's view of the window
-    cairo_surface_t* image = nullptr;         ///< offscreen image each frame is drawn into
-    cairo_t* presenter = nullptr;             ///< copies the image to the window
+    int width = 0;                    ///< pixels
+    int height = 0;                   ///< pixels
+    cairo_surface_t* image = nullptr; ///< offscreen image each frame is drawn into
+    XImage* pixels = nullptr;         ///< the image's pixels as Xlib sends them (not owned)
+    GC gc = nullptr;                  ///< for sending them to the window
     InvalidArea invalid;
     PointerEvents pointer;
     Cursor cursor = 0;                 ///< cursor defined on the window, or none
