@@ -131,8 +131,8 @@ protected:
     /// Drops the surface before what it draws into goes (offscreen bitmaps).
     void releaseSurface();
 
-    ViewPoint screenOffset;  ///< the context's origin on the screen
-    ViewPoint drawingOffset; ///< added to every coordinate
+    void* screenWindow = nullptr; ///< the window whose top-left is the context's origin, or null
+    ViewPoint drawingOffset;      ///< added to every coordinate
 
 private:
     void applyDefaults();

@@ -35,25 +35,6 @@ Display* OpenDisplayConnection()
     }
 }
 
-void InvalidArea::add(int l, int t, int r, int b, int width, int height)
-{
-    l = std::max(l, 0);
-    t = std::max(t, 0);
-    r = std::min(r, width);
-    b = std::min(b, height);
-    if (r <= l || b <= t)
-        return;
-    if (isEmpty())
-    {
-        *this = InvalidArea{l, t, r, b};
-        return;
-    }
-    left = std::min(left, l);
-    top = std::min(top, t);
-    right = std::max(right, r);
-    bottom = std::max(bottom, b);
-}
-
 X11Window* LiveWindow(void* handle)
 {
     if (!handle)

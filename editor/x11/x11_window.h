@@ -4,10 +4,14 @@
 // state. The back end's window handles point at these records. UI thread only.
 
 #include "editor/view_types.h"
+#include "editor/x11/pixel_areas.h"
 #include "editor/x11/pointer_events.h"
 
 #include <X11/Xlib.h>
 #include <cairo.h>
+
+#include <cstdint>
+#include <vector>
 
 namespace vrn
 {
@@ -16,19 +20,6 @@ class FrameWindowClient;
 
 namespace vrn::editor_platform
 {
-
-/// A rectangle of window pixels waiting to be painted (right and bottom exclusive).
-struct InvalidArea
-{
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-
-    bool isEmpty() const { return right <= left || bottom <= top; }
-    /// Grows to hold the rectangle as well, bounded by `width` × `height`.
-    void add(int l, int t, int r, int b, int width, int height);
-};
 
 /// An editor window and its display connection.
 struct X11Window
@@ -41,7 +32,10 @@ struct X11Window
     cairo_surface_t* image = nullptr; ///< offscreen image each frame is drawn into
     XImage* pixels = nullptr;         ///< the image's pixels as Xlib sends them (not owned)
     GC gc = nullptr;                  ///< for sending them to the window
-    InvalidArea invalid;
+    std::vector<std::uint32_t> shown; ///< the pixels the window shows (the image's layout)
+    std::vector<PixelArea> changed;   ///< the parts of a frame to send, kept between frames
+    PixelArea invalid;                ///< waiting to be painted
+    PixelArea exposed;                ///< lost by the window: sent whole at the next paint
     PointerEvents pointer;
     Cursor cursor = 0;                 ///< cursor defined on the window, or none
     const void* cursorShape = nullptr; ///< the SystemCursor token shown, or null
