@@ -22,14 +22,15 @@ namespace
 constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
                             LeaveWindowMask | StructureNotifyMask;
 
-// A broken connection must not end the host: Xlib calls this instead of exit(). The record
-// stops sending; the host's effEditClose frees it.
+// A broken connection must not end the host: Xlib calls this instead of exit() (the error trap
+// keeps Xlib's own handler from ending the process first). The record stops sending; the
+// host's effEditClose frees it.
 void ConnectionLost(Display*, void* record)
 {
     static_cast<X11Window*>(record)->connectionLost = true;
 }
 
-// The offscreen image and Xlib's view of its pixels; null without them.
+// Frees the offscreen image and Xlib's view of its pixels.
 void FreeImage(X11Window& record)
 {
     if (record.pixels)

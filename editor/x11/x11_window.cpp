@@ -75,30 +75,63 @@ HandlingWindow::~HandlingWindow()
     handling = LiveWindow(previous);
 }
 
+namespace
+{
+// True for a connection of the back end's: one a trap is set for, or a window's.
+bool IsOurs(Display* display)
+{
+    for (XErrorTrap* trap = innermostTrap; trap; trap = trap->outerTrap())
+        if (trap->trappedDisplay() == display)
+            return true;
+    for (const X11Window* window : LiveWindows())
+        if (window->display == display)
+            return true;
+    return false;
+}
+
+XErrorTrap* OutermostTrap()
+{
+    XErrorTrap* outermost = innermostTrap;
+    while (outermost && outermost->outerTrap())
+        outermost = outermost->outerTrap();
+    return outermost;
+}
+} // namespace
+
 int TrapError(Display* display, XErrorEvent* event)
 {
-    bool ours = false;
     for (XErrorTrap* trap = innermostTrap; trap; trap = trap->outer)
         if (trap->display == display)
-        {
             ++trap->count;
-            ours = true;
-        }
-    for (const X11Window* window : LiveWindows())
-        ours = ours || window->display == display;
-    if (ours)
+    if (IsOurs(display))
         return 0;
     // Another connection's error (the host's, on its own thread): as if we were not here.
-    XErrorTrap* outermost = innermostTrap;
-    while (outermost && outermost->outer)
-        outermost = outermost->outer;
+    XErrorTrap* outermost = OutermostTrap();
     return outermost && outermost->previousHandler ? outermost->previousHandler(display, event) : 0;
+}
+
+int TrapIOError(Display* display)
+{
+    if (IsOurs(display))
+    {
+        // Xlib then calls the connection's exit handler, which marks the window's connection
+        // lost instead of ending the process, and every later call on it returns at once.
+        for (X11Window* window : LiveWindows())
+            if (window->display == display)
+                window->connectionLost = true;
+        return 0;
+    }
+    XErrorTrap* outermost = OutermostTrap();
+    return outermost && outermost->previousIOHandler ? outermost->previousIOHandler(display) : 0;
 }
 
 XErrorTrap::XErrorTrap(Display* trapped) : display(trapped), outer(innermostTrap)
 {
     if (!outer)
+    {
         previousHandler = XSetErrorHandler(&TrapError);
+        previousIOHandler = XSetIOErrorHandler(&TrapIOError);
+    }
     innermostTrap = this;
 }
 
@@ -106,7 +139,10 @@ XErrorTrap::~XErrorTrap()
 {
     innermostTrap = outer;
     if (!outer)
+    {
         XSetErrorHandler(previousHandler);
+        XSetIOErrorHandler(previousIOHandler);
+    }
 }
 
 int XErrorTrap::errors() const

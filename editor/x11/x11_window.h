@@ -74,9 +74,11 @@ private:
 };
 
 /// While it exists, X protocol errors of `display` are counted instead of reaching Xlib's error
-/// handler (which ends the process): a host may destroy the window's parent at any time. Errors
-/// of other connections (the host's) go to the handler that was installed before. Only this
-/// back end reads its connections, so their errors always arrive inside such a scope.
+/// handler (which ends the process): a host may destroy the window's parent at any time. A
+/// broken connection of the back end's (the server gone, the client killed with xkill) marks
+/// its window's connection lost instead of ending the host. Errors of other connections (the
+/// host's) go to the handlers that were installed before. Only this back end reads its
+/// connections, so their errors always arrive inside such a scope.
 class XErrorTrap
 {
 public:
@@ -87,14 +89,18 @@ public:
 
     /// Errors of the display since the trap was set (call XSync first to collect them all).
     int errors() const;
+    Display* trappedDisplay() const { return display; }
+    XErrorTrap* outerTrap() const { return outer; }
 
 private:
     friend int TrapError(Display* display, XErrorEvent* event);
+    friend int TrapIOError(Display* display);
 
     Display* display;
     int count = 0;
     XErrorTrap* outer;
     int (*previousHandler)(Display*, XErrorEvent*) = nullptr;
+    int (*previousIOHandler)(Display*) = nullptr;
 };
 
 } // namespace vrn::editor_platform

@@ -181,5 +181,30 @@ TEST(X11FrameWindow, TheHostDestroyingItsWindowDestroysTheEditorsAndItsConnectio
     EXPECT_TRUE(client.calls.empty());
 }
 
+TEST(X11FrameWindow, AKilledConnectionEndsTheEditorNotTheHost)
+{
+    HostDisplay host;
+    REQUIRE_DISPLAY(host);
+    const int files = OpenFileDescriptors();
+    RecordingClient client;
+    void* window = CreateFrameWindow(host.handle(), 450, 500, &client);
+    ASSERT_NE(window, nullptr);
+    HandleUntil(window, [&] { return client.has("paint"); });
+    // What xkill does to a window's client; Xlib's handler would end the whole process.
+    XKillClient(host.connection(), host.firstChild());
+    XSync(host.connection(), False);
+    for (int i = 0; i < 20; ++i)
+        HandleWindowEvents(window);
+    InvalidateWindowRect(window, 0, 0, 450, 500);
+    HandleWindowEvents(window);
+    DestroyFrameWindow(window);
+    EXPECT_EQ(OpenFileDescriptors(), files);
+    // The next editor opens as usual.
+    window = CreateFrameWindow(host.handle(), 450, 500, &client);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(host.childCount(), 1);
+    DestroyFrameWindow(window);
+}
+
 } // namespace
 } // namespace vrn::editor_platform
