@@ -83,10 +83,11 @@ void Free(X11Window* record)
     {
         XErrorTrap trap(record->display);
         FreeImage(*record);
+        // The GC's memory is Xlib's own, even when nothing reaches the server any more.
+        if (record->gc)
+            XFreeGC(record->display, record->gc);
         if (!record->connectionLost)
         {
-            if (record->gc)
-                XFreeGC(record->display, record->gc);
             if (!record->destroyed && record->window)
                 XDestroyWindow(record->display, record->window);
             if (record->cursor)

@@ -311,7 +311,7 @@ TEST(EditorBridge, TwoIdles10MillisecondsApartRedrawTheGateAtMostOnce)
     Plugin plugin;
     auto* wrapper = static_cast<CVeST*>(plugin.effect->object);
     auto& gate = *static_cast<TXaltoEffect*>(wrapper->effect);
-    auto* editor = new CVeSTEditor(wrapper);
+    auto* editor = static_cast<CVeSTEditor*>(wrapper->getEditor()); // the gate's own
     gate.redrawClock = &FakeClock;
     ASSERT_EQ(gate.frameRate, 30.0);
     EXPECT_FALSE(wrapper->RequestRedraw()); // closed: nothing to redraw
