@@ -204,15 +204,11 @@ bool PressStillHeld(X11Window& record)
     if (!XGetWindowAttributes(record.display, record.window, &attributes) ||
         attributes.map_state != IsViewable)
         return false;
-    Window root = 0;
-    Window child = 0;
-    int rootX = 0;
-    int rootY = 0;
     int x = 0;
     int y = 0;
     unsigned int mask = 0;
-    XQueryPointer(record.display, record.window, &root, &child, &rootX, &rootY, &x, &y, &mask);
-    return (ButtonStateOfMask(mask) & record.pointer.pressedButtons()) != 0;
+    return QueryPointer(record, x, y, mask) &&
+           (ButtonStateOfMask(mask) & record.pointer.pressedButtons()) != 0;
 }
 
 // Reads and dispatches every event waiting; then, while a press seems in progress, makes sure

@@ -15,20 +15,6 @@ namespace vrn::editor_platform
 
 namespace
 {
-// The pointer on `record`'s screen: position and the state mask; false without a connection.
-bool QueryPointer(X11Window* record, int& x, int& y, unsigned int& mask)
-{
-    if (!record || record->connectionLost)
-        return false;
-    XErrorTrap trap(record->display);
-    Window root = 0;
-    Window child = 0;
-    int windowX = 0;
-    int windowY = 0;
-    return XQueryPointer(record->display, DefaultRootWindow(record->display), &root, &child, &x, &y,
-                         &windowX, &windowY, &mask) != False;
-}
-
 // Stand-ins for the system cursors: SystemCursor answers the address of one, which tells
 // ShowCursorHandle the shape.
 const char cursorTokens[10] = {};
@@ -82,20 +68,24 @@ ViewPoint WindowScreenOrigin(void* window)
 
 ViewPoint CursorScreenPosition()
 {
+    X11Window* record = CurrentWindow();
     int x = 0;
     int y = 0;
     unsigned int mask = 0;
-    if (!QueryPointer(CurrentWindow(), x, y, mask))
+    if (!record || !QueryPointer(*record, x, y, mask))
         return {};
     return {static_cast<double>(x), static_cast<double>(y)};
 }
 
 ButtonState CurrentButtonState()
 {
+    X11Window* record = CurrentWindow();
     int x = 0;
     int y = 0;
     unsigned int mask = 0;
-    return QueryPointer(CurrentWindow(), x, y, mask) ? ButtonStateOfMask(mask) : 0;
+    if (!record || !QueryPointer(*record, x, y, mask))
+        return 0;
+    return ButtonStateOfMask(mask);
 }
 
 void* CurrentCursor()

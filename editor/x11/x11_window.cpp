@@ -35,6 +35,19 @@ Display* OpenDisplayConnection()
     }
 }
 
+bool QueryPointer(X11Window& window, int& x, int& y, unsigned int& mask)
+{
+    if (window.connectionLost)
+        return false;
+    XErrorTrap trap(window.display);
+    Window root = 0;
+    Window child = 0;
+    int windowX = 0;
+    int windowY = 0;
+    return XQueryPointer(window.display, DefaultRootWindow(window.display), &root, &child, &x, &y,
+                         &windowX, &windowY, &mask) != False;
+}
+
 X11Window* LiveWindow(void* handle)
 {
     if (!handle)

@@ -49,6 +49,10 @@ struct X11Window
 /// new connection at once (Xvfb under load does, now and then): it is tried three times.
 Display* OpenDisplayConnection();
 
+/// The pointer on `window`'s screen: its position and the state mask of buttons and modifier
+/// keys; false when the connection is lost or the server does not answer.
+bool QueryPointer(X11Window& window, int& x, int& y, unsigned int& mask);
+
 /// The record behind a window handle the back end gave out, or null for any other value.
 X11Window* LiveWindow(void* handle);
 /// Starts answering for `window`'s handle.
