@@ -31,7 +31,7 @@ CDrawContext::CDrawContext(CFrame* ownerFrame, const ViewRect& bounds, void* dev
                            void* window)
     : CDrawContext(ownerFrame, bounds, editor_platform::CreateContextSurface(deviceContext, window))
 {
-    screenOffset = editor_platform::WindowScreenOrigin(window);
+    screenWindow = window;
 }
 
 CDrawContext::CDrawContext(CFrame* ownerFrame, const ViewRect& bounds,
@@ -339,7 +339,10 @@ void CDrawContext::drawString(const char* text, const ViewRect& rect, CHoriTxtAl
 ViewPoint CDrawContext::getMousePosition() const
 {
     const ViewPoint cursor = editor_platform::CursorScreenPosition();
-    return {cursor.h - screenOffset.h, cursor.v - screenOffset.v};
+    // The window's place on the screen is asked only now: a context is made for every paint,
+    // and on X11 the question is a round trip to the server.
+    const ViewPoint origin = editor_platform::WindowScreenOrigin(screenWindow);
+    return {cursor.h - origin.h, cursor.v - origin.v};
 }
 
 } // namespace vrn

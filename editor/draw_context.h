@@ -127,8 +127,9 @@ public:
     /// Pointer position in this context's coordinates.
     ViewPoint getMousePosition() const;
     CFrame* getFrame() const { return frame; }
-    /// Where the context's origin lies on the screen (for contexts over kept surfaces).
-    void setScreenOffset(ViewPoint offset) { screenOffset = offset; }
+    /// The window whose top-left corner is the context's origin on the screen (for contexts
+    /// over kept surfaces).
+    void setScreenWindow(void* window) { screenWindow = window; }
     /// The drawing target, or null when the context draws nothing (back ends and bitmaps).
     DrawSurface* surface() const { return target; }
 
@@ -136,8 +137,8 @@ protected:
     /// Drops the surface before what it draws into goes (offscreen bitmaps).
     void releaseSurface();
 
-    ViewPoint screenOffset;  ///< the context's origin on the screen
-    ViewPoint drawingOffset; ///< added to every coordinate
+    void* screenWindow = nullptr; ///< the window whose top-left is the context's origin, or null
+    ViewPoint drawingOffset;      ///< added to every coordinate
     /// What resetClipRect clips to, without the drawing offset: the frame's rectangle, or
     /// (0, 0, 1000, 1000) without a frame; an offscreen context's own rectangle.
     ViewRect defaultClip;

@@ -65,8 +65,14 @@ void CFontDesc::freePlatformFont()
         GDIPlusGlobals::leave();
 }
 
-// Built on first use and never destroyed: contexts may still refer to them while the library
-// unloads, and their platform fonts are freed when the drawing library shuts down.
+namespace
+{
+bool standardFontsBuilt = false;
+} // namespace
+
+// Built on first use, given back when the library unloads (below): contexts may refer to them
+// as long as the library runs, and their platform fonts are freed when the drawing library shuts
+// down.
 std::array<CFontDesc*, 8>& StandardFonts()
 {
     static std::array<CFontDesc*, 8> fonts = []
@@ -77,10 +83,31 @@ std::array<CFontDesc*, 8>& StandardFonts()
                                        new CFontDesc("Arial", 9),  new CFontDesc("Symbol", 13)};
         for (CFontDesc* font : made)
             font->standard = true;
+        standardFontsBuilt = true;
         return made;
     }();
     return fonts;
 }
+
+namespace
+{
+// A host may load and unload the plug-in many times (scans, projects): each unload gives the
+// standard fonts back. A context still holding one (none should, once every editor is closed)
+// keeps it.
+struct StandardFontsRelease
+{
+    StandardFontsRelease() = default;
+    StandardFontsRelease(const StandardFontsRelease&) = delete;
+    StandardFontsRelease& operator=(const StandardFontsRelease&) = delete;
+    ~StandardFontsRelease()
+    {
+        if (standardFontsBuilt)
+            for (CFontDesc* font : StandardFonts())
+                font->release();
+    }
+};
+const StandardFontsRelease standardFontsRelease;
+} // namespace
 
 CFontDesc* StandardFont(int number)
 {

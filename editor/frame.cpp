@@ -90,8 +90,13 @@ bool CFrame::isWindowOpen() const
 
 void CFrame::idle()
 {
-    if (openFlag)
-        redrawDirtyChildren();
+    if (!openFlag)
+        return;
+    redrawDirtyChildren();
+    // Where the editor reads its window's events itself (X11), they are handled and what is
+    // invalid is painted now; the window may be destroyed meanwhile.
+    if (window)
+        editor_platform::HandleWindowEvents(window);
 }
 
 void CFrame::invalidateViewsIn(const ViewRect& rect)
@@ -489,7 +494,7 @@ void CFrame::onWindowPaint(DrawSurface& paintBuffer, const ViewRect& updateRect)
     // A context of this paint only, over the window's kept buffer: nothing is allocated per
     // frame. Whoever retains it during the paint releases it again before the paint ends.
     CDrawContext screen(this, size, paintBuffer);
-    screen.setScreenOffset(editor_platform::WindowScreenOrigin(window));
+    screen.setScreenWindow(window);
     if (COffscreenContext* buffer = backBuffer())
     {
         drawArea(buffer, updateRect);
@@ -546,13 +551,14 @@ void CFrame::onWindowMouseLeave()
     mouseExited(currentMouseLocation(), currentMouseButtons());
 }
 
-void CFrame::onWindowWheel(ViewPoint screenPoint, int delta, ButtonState modifiers)
+void CFrame::onWindowWheel(ViewPoint screenPoint, int delta, ButtonState modifiers,
+                           CMouseWheelAxis axis)
 {
     const ViewPoint origin = editor_platform::WindowScreenOrigin(window);
     const ViewPoint where{screenPoint.h - origin.h, screenPoint.v - origin.v};
     // Whole notches only: a delta below 120 in magnitude turns nothing.
     const int notches = delta / kWheelDeltaPerNotch;
-    wheel(where, static_cast<float>(notches), modifiers);
+    wheelOnAxis(where, axis, static_cast<float>(notches), modifiers);
 }
 
 void CFrame::onWindowDestroyed()

@@ -33,7 +33,8 @@ public:
     VSTGUIEditorInterface* getEditor() const { return editorInterface; }
 
     // --- repainting
-    /// Turns dirty views into window invalidations (nothing once the window is gone).
+    /// Turns dirty views into window invalidations, then lets the window handle its pending
+    /// events and paint (nothing once the window is gone).
     void idle();
     /// Marks dirty every direct child whose rectangle overlaps `rect` (touching counts).
     void invalidateViewsIn(const ViewRect& rect);
@@ -108,7 +109,8 @@ public:
     void onWindowMouseUp(ViewPoint where, ButtonState buttons) override;
     void onWindowMouseMoved(ViewPoint where, ButtonState buttons) override;
     void onWindowMouseLeave() override;
-    void onWindowWheel(ViewPoint screenPoint, int delta, ButtonState modifiers) override;
+    void onWindowWheel(ViewPoint screenPoint, int delta, ButtonState modifiers,
+                       CMouseWheelAxis axis) override;
     void onWindowCaptureLost() override;
     void onWindowDestroyed() override;
 

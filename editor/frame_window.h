@@ -1,38 +1,59 @@
 #pragma once
 // The contract between the frame and its native window.
 //
-// Window procedure → frame: the window system's back end (editor/win32/) keeps the
-// FrameWindowClient it was given at CreateFrameWindow in the window's user data and turns each
-// message into one call below. It decodes the message first (pointer position as signed 16-bit
-// words, ButtonState from the key flags plus alt from the key state, the double-click bit for
-// double-click messages, wheel delta as the signed high word) and leaves every decision to the
-// frame: capture, leave tracking, cursor, painting and the view routing happen in the portable
-// code. A message for a window without a client goes to the default processing.
+// Window events → frame: the window system's back end keeps the FrameWindowClient it was given
+// at CreateFrameWindow with the window (Windows: in its user data; X11: in the back end's window
+// record) and turns each event into one call below. It decodes the event first (pointer
+// position in window pixels, signed; the ButtonState bits of the buttons and modifier keys held
+// after the event) and leaves every decision to the frame: capture, leave
+// tracking, cursor, painting and the view routing happen in the portable code. Windows delivers
+// messages through its own message loop; an X11 editor reads its own display connection in
+// HandleWindowEvents, which the frame's idle calls (the host's effEditIdle), and paints there.
 //
-//   button down / double click → onWindowMouseDown   (the frame captures the pointer itself)
-//   button up                  → onWindowMouseUp     (the frame releases the capture itself)
-//   capture taken by another   → onWindowCaptureLost (Windows: WM_CAPTURECHANGED naming another
-//   window, or cancel mode       window, and WM_CANCELMODE; X11: the implicit pointer grab
-//                                taken by another client's grab). A press in progress then
-//                                ends as a release where the pointer was last seen.
-//   mouse move                 → onWindowMouseMoved  (the frame asks for leave tracking itself)
-//   mouse leave                → onWindowMouseLeave
-//   mouse wheel                → onWindowWheel, then the default processing (the host sees it)
-//   paint                      → onWindowPaint between begin and end of painting, only when the
-//                                update region is not empty, with the window's paint buffer: a
-//                                surface the back end keeps from paint to paint (remade when the
-//                                window's size changes) and copies to the screen in one step
-//                                afterwards; the message answers 0 either way
-//   erase background           → nothing, answers 1 (the frame paints every pixel)
-//   destroy                    → onWindowDestroyed, then the default processing; the frame
-//                                forgets the handle (it may soon name another window) and
-//                                later gives back only its share of the class registration
-//                                (ForgetFrameWindow instead of DestroyFrameWindow)
+//   Windows message              X11 event                     frame call
+//   button down, double click    ButtonPress 1-3, 8, 9         onWindowMouseDown (the frame
+//                                (a second press of one          captures the pointer itself;
+//                                button within 500 ms and        X11: the implicit grab of
+//                                4 px is a double click)         the press already has it)
+//   button up                    ButtonRelease 1-3, 8, 9       onWindowMouseUp (the frame
+//                                                                releases the capture itself)
+//   WM_CAPTURECHANGED naming     a press in the window ended    onWindowCaptureLost: a press in
+//   another window, WM_CANCEL-   without its release: at event    progress ends as a release
+//   MODE                         handling, the window cannot      where it was last seen
+//                                be seen any more (the host hid
+//                                it: X ends the press's grab)
+//                                or no pressed button is held;
+//                                UnmapNotify; DestroyNotify
+//                                first. (Other clients' grabs
+//                                fail while a press holds the
+//                                pointer.)
+//   mouse move                   MotionNotify (the last of a    onWindowMouseMoved (the frame
+//                                queued run)                      asks for leave tracking)
+//   mouse leave (after the       LeaveNotify, after a leave     onWindowMouseLeave
+//   frame asked for it)          request
+//   WM_MOUSEWHEEL, then the      ButtonPress 4, 5 (vertical,    onWindowWheel, 120 a notch
+//   default processing (the      up is +120), 6, 7 (horizontal,
+//   host sees it too)            right is +120); releases ignored
+//   paint with a non-empty       Expose, and every invalidated  onWindowPaint with the
+//   update region (answers 0)    area, painted at the end of      window's paint buffer, a
+//                                HandleWindowEvents               surface the back end keeps
+//                                                                 from paint to paint (remade
+//                                                                 when the size changes) and
+//                                                                 copies to the screen once
+//                                                                 after the call
+//   erase background: answers 1  (the window has no background) nothing: the frame paints
+//                                                                 every pixel
+//   WM_DESTROY, then the         DestroyNotify of the window    onWindowDestroyed; the frame
+//   default processing           (the host destroyed its          forgets the handle (it may
+//                                parent)                          soon name another window)
+//                                                                 and later gives back only
+//                                                                 its share of the class
+//                                                                 (ForgetFrameWindow)
 //
 // Frame → window: the operations of editor/platform.h under "frame window" (create and destroy
-// with the class registration, invalidate, capture, leave tracking, cursors, resize, outer
-// position, button state, paint dispatch, OLE, drop target). They are called on the window's
-// thread only.
+// with the class registration, invalidate, event handling, capture, leave tracking, cursors,
+// resize, outer position, button state, paint dispatch, OLE, drop target). They are called on
+// the window's thread only.
 
 #include "editor/view_types.h"
 
@@ -57,9 +78,10 @@ public:
     virtual void onWindowMouseMoved(ViewPoint where, ButtonState buttons) = 0;
     /// The pointer left the window (after a RequestMouseLeave).
     virtual void onWindowMouseLeave() = 0;
-    /// A wheel turn of `delta` (the system's units, 120 per notch) with the pointer at
+    /// A wheel turn of `delta` (the system's units, 120 per notch) on `axis` with the pointer at
     /// `screenPoint` (screen pixels); `modifiers` holds kShift, kControl and kAlt only.
-    virtual void onWindowWheel(ViewPoint screenPoint, int delta, ButtonState modifiers) = 0;
+    virtual void onWindowWheel(ViewPoint screenPoint, int delta, ButtonState modifiers,
+                               CMouseWheelAxis axis) = 0;
     /// The pointer capture was taken away (another window captured the pointer, a modal
     /// dialog, a window switch). Also called when this window gave the capture back itself.
     virtual void onWindowCaptureLost() = 0;

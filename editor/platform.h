@@ -1,9 +1,9 @@
 #pragma once
 // What the platform provides to the editor host: drawing surfaces, bitmaps, fonts, the drawing
 // library's start-up, and the frame's native window. editor/win32/ implements it with GDI+,
-// Win32 and OLE; editor/posix/ with stubs that draw nothing and make no window (tests draw into
-// recording surfaces and may switch on a recording fake window, editor/posix/test_window.h).
-// editor/frame_window.h states what the window procedure calls on the frame.
+// Win32 and OLE; editor/x11/ with Xlib and cairo. Native unit tests link a fake instead
+// (tests/support/test_window.h). editor/frame_window.h states which window event becomes which
+// call on the frame.
 
 #include "editor/view_types.h"
 
@@ -69,6 +69,10 @@ void DestroyFrameWindow(void* window);
 void ForgetFrameWindow();
 /// Queues a repaint of the rectangle (pixels, right and bottom exclusive, erase requested).
 void InvalidateWindowRect(void* window, int left, int top, int right, int bottom);
+/// Reads the window's pending events, turns them into FrameWindowClient calls and paints what
+/// is invalid, where the editor reads its window's events itself (X11: from the frame's idle);
+/// nothing where the system's message loop delivers them (Windows).
+void HandleWindowEvents(void* window);
 /// Sends all pointer input to `window` until ReleaseMouseCapture.
 void CaptureMouse(void* window);
 /// Ends a pointer capture of this thread (harmless without one).

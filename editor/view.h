@@ -21,13 +21,6 @@ extern const char kMsgNewFocusView[];         ///< sent to the ancestors of a vi
 extern const char kMsgOldFocusView[];         ///< sent to the ancestors of a view losing focus
 extern const char kMsgLooseFocus[];           ///< defined for completeness, never sent
 
-/// Wheel axes.
-enum CMouseWheelAxis : std::int32_t
-{
-    kMouseWheelHorizontal = 0,
-    kMouseWheelVertical = 1,
-};
-
 /// A leaf of the view tree. Its rectangle and mouse area are in its parent's coordinates
 /// (pixels), and so are the points of its mouse and drag events. Created detached and visible
 /// with one reference (the creator's); a container holds one more per child. UI thread only.

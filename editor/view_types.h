@@ -93,6 +93,13 @@ constexpr ButtonState kButton4 = 0x100;
 constexpr ButtonState kButton5 = 0x200;
 constexpr ButtonState kDoubleClick = 0x400;
 
+/// Wheel axes.
+enum CMouseWheelAxis : std::int32_t
+{
+    kMouseWheelHorizontal = 0,
+    kMouseWheelVertical = 1,
+};
+
 /// What a mouse handler answers.
 enum MouseResult : std::int32_t
 {

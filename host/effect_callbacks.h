@@ -29,8 +29,7 @@ VeSTCallbacks MakeEffectCallbacks()
             w->setNumInputs(effect.channelCount);
             w->setNumOutputs(effect.channelCount);
             w->setUniqueID(effect.uniqueID);
-            if (EditorWindowAvailable())
-                w->setEditor(new CVeSTEditor(w));
+            w->setEditor(new CVeSTEditor(w));
             w->programsAreChunks(true);
         }
         static void Destroy(CVeST* w) { delete static_cast<Effect*>(w->effect); }

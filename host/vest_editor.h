@@ -41,7 +41,4 @@ private:
     int height = kHeight;
 };
 
-/// True when this build has an editor window back end (the plug-in then declares an editor).
-bool EditorWindowAvailable();
-
 } // namespace vrn

@@ -100,7 +100,8 @@ void Wheel(WPARAM wParam, LPARAM lParam, FrameWindowClient& client)
     if (KeyHeld(VK_MENU))
         modifiers |= kAlt;
     // Screen coordinates are signed: monitors left of or above the primary one are negative.
-    client.onWindowWheel(PointOf(lParam), GET_WHEEL_DELTA_WPARAM(wParam), modifiers);
+    client.onWindowWheel(PointOf(lParam), GET_WHEEL_DELTA_WPARAM(wParam), modifiers,
+                         kMouseWheelVertical);
 }
 
 LRESULT CALLBACK FrameWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -251,6 +252,11 @@ void InvalidateWindowRect(void* window, int left, int top, int right, int bottom
 {
     const RECT area{left, top, right, bottom};
     InvalidateRect(static_cast<HWND>(window), &area, TRUE);
+}
+
+void HandleWindowEvents(void*)
+{
+    // The host's message loop delivers the window's messages and paints.
 }
 
 void CaptureMouse(void* window)

@@ -2,9 +2,9 @@
 #include "editor/drag_data.h"
 #include "editor/drop_target.h"
 #include "editor/frame.h"
-#include "editor/posix/test_window.h"
 #include "editor/win_drag_container.h"
 #include "tests/editor/event_log_view.h"
+#include "tests/support/test_window.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 #include "editor/font_desc.h"
 #include "editor/frame.h"
 #include "editor/offscreen_context.h"
-#include "editor/posix/test_images.h"
 #include "tests/support/recording_surface.h"
+#include "tests/support/test_images.h"
 
 #include <gtest/gtest.h>
 

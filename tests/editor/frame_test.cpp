@@ -3,10 +3,10 @@
 #include "editor/frame.h"
 #include "editor/graphics_library.h"
 #include "editor/offscreen_context.h"
-#include "editor/posix/test_window.h"
 #include "tests/editor/event_log_view.h"
 #include "tests/support/fake_windows.h"
 #include "tests/support/recording_surface.h"
+#include "tests/support/test_window.h"
 
 #include <gtest/gtest.h>
 
@@ -186,10 +186,12 @@ TEST(FrameWindow, InvalidationsReachTheWindowUntilItIsDestroyed)
     EXPECT_EQ(Only(windows.take(), {"invalidate"}),
               (Log{"invalidate 10 10 50 50", "invalidate 10 10 50 50"}));
 
-    // The frame itself dirty: one invalidation of the whole frame.
+    // The frame itself dirty: one invalidation of the whole frame, then the window handles its
+    // events (and paints what is invalid where the editor reads its events itself).
     frame->setNeedsRedraw(true);
     frame->idle();
-    EXPECT_EQ(Only(windows.take(), {"invalidate"}), Log{"invalidate 0 0 450 500"});
+    EXPECT_EQ(Only(windows.take(), {"invalidate", "events"}),
+              (Log{"invalidate 0 0 450 500", "events"}));
 
     editor_platform::FakeWindowClient(frame->getWindow())->onWindowDestroyed();
     EXPECT_FALSE(frame->isOpen());
@@ -198,7 +200,7 @@ TEST(FrameWindow, InvalidationsReachTheWindowUntilItIsDestroyed)
     frame->idle();
     view->invalidateAll();
     EXPECT_FALSE(frame->setFrameSize(100, 100));
-    EXPECT_TRUE(Only(windows.take(), {"invalidate", "resize"}).empty());
+    EXPECT_TRUE(Only(windows.take(), {"invalidate", "resize", "events"}).empty());
     frame->release();
 }
 
@@ -305,9 +307,11 @@ TEST(FrameWindow, WheelTurnsInWholeNotchesAtTheWindowPoint)
     frame->addChild(new EventLogView("A", {0, 0, 100, 100}, events));
     FrameWindowClient* window = editor_platform::FakeWindowClient(frame->getWindow());
     for (int delta : {60, -60, 240, -240, 119})
-        window->onWindowWheel({110, 120}, delta, kControl);
+        window->onWindowWheel({110, 120}, delta, kControl, kMouseWheelVertical);
+    // A horizontal turn to the right reaches the view as a turn down, as on every axis view.
+    window->onWindowWheel({110, 120}, 120, 0, kMouseWheelHorizontal);
     EXPECT_EQ(events, (Log{"A wheel 10 20 0 32", "A wheel 10 20 0 32", "A wheel 10 20 2 32",
-                           "A wheel 10 20 -2 32", "A wheel 10 20 0 32"}));
+                           "A wheel 10 20 -2 32", "A wheel 10 20 0 32", "A wheel 10 20 -1 0"}));
     frame->release();
 }
 

@@ -1,6 +1,6 @@
 // The drawing library's holder when the host's threads come and go at once.
 #include "editor/graphics_library.h"
-#include "editor/posix/test_window.h"
+#include "tests/support/test_window.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Image slots: the module's resource first, then the file beside the library, then one log
 // line and the red "ERROR" box; never retried; released with the effect.
 #include "editor/graphics_library.h"
-#include "editor/posix/test_images.h"
 #include "runtime/library_files.h"
 #include "tests/graphics/drawing_fixture.h"
+#include "tests/support/test_images.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 # Checks the plug-in library's exports (exactly VSTPluginMain, main and MAIN), that it reads no
-# environment variable (the product takes no environment settings) and, for Windows, that it
-# imports only system DLLs (no toolchain runtime DLLs). Expects PLUGIN, OBJDUMP, WINDOWS.
+# environment variable (the product takes no environment settings) and what it needs: for
+# Windows only system DLLs (no toolchain runtime DLLs), for Linux only the C and C++ runtimes,
+# libX11 and libcairo. Expects PLUGIN, OBJDUMP, WINDOWS.
 cmake_minimum_required(VERSION 3.25)
 
 execute_process(COMMAND ${OBJDUMP} -p ${PLUGIN} OUTPUT_VARIABLE dump RESULT_VARIABLE code)
@@ -31,6 +32,14 @@ else()
     if(NOT names STREQUAL "MAIN;VSTPluginMain;main")
         message(FATAL_ERROR "exports: ${names}")
     endif()
+    string(REGEX MATCHALL "NEEDED +[^\n]+" needed "${dump}")
+    foreach(library IN LISTS needed)
+        string(REGEX REPLACE "NEEDED +" "" library "${library}")
+        # The sanitizer builds add their runtimes.
+        if(NOT library MATCHES "^(libX11|libcairo|libstdc\\+\\+|libm|libgcc_s|libc|ld-linux[-a-z0-9_]*|libasan|libubsan|libtsan)\\.so")
+            message(FATAL_ERROR "needs ${library}: only the runtimes, libX11 and libcairo may be")
+        endif()
+    endforeach()
 endif()
 
 if(WINDOWS)

@@ -1,9 +1,9 @@
 // After its first frame the gate's editor draws without allocating: images, fonts and the value
 // texts' storage are kept from frame to frame (30 frames a second on the UI thread).
-#include "editor/posix/test_images.h"
 #include "effect/gate_effect.h"
 #include "graphics/mouse_input.h"
 #include "tests/support/fake_graphics_host.h"
+#include "tests/support/test_images.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Switches the native stub's fake windows on for one test and collects their log.
 
-#include "editor/posix/test_window.h"
+#include "tests/support/test_window.h"
 
 #include <string>
 #include <vector>

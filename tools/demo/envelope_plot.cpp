@@ -3,7 +3,7 @@
 // (-100 … 0) over a time axis in seconds, with a legend.
 #include "tools/command_line.h"
 #include "tools/demo/pixel_font.h"
-#include "tools/demo/png_image.h"
+#include "tools/hosting/png_image.h"
 #include "tools/hosting/wav_file.h"
 
 #include <algorithm>

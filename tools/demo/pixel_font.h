@@ -1,7 +1,7 @@
 #pragma once
 // A small bitmap font for labelling pictures: 5 x 7 pixel glyphs with two rows of descenders.
 
-#include "tools/demo/png_image.h"
+#include "tools/hosting/png_image.h"
 
 #include <cstdint>
 #include <string>

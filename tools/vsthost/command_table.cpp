@@ -114,7 +114,7 @@ const std::vector<CommandRow>& CommandTable()
     static const std::vector<CommandRow> table = []
     {
         std::vector<CommandRow> rows(std::begin(kPortableRows), std::end(kPortableRows));
-        for (const CommandRow& row : PlatformCommandRows())
+        for (const CommandRow& row : EditorCommandRows())
             rows.push_back(row);
         return rows;
     }();

@@ -1,6 +1,6 @@
 #pragma once
 // The host tool's commands as one table: name, arguments, parser and action of each. Usage,
-// argument checks and dispatch all come from it; Windows builds add the editor's rows.
+// argument checks and dispatch all come from it.
 
 #include "tools/hosting/host_session.h"
 
@@ -89,11 +89,11 @@ struct CommandRow
     CommandAction run;   ///< the action
 };
 
-/// Every command of this build: the portable rows, then the platform's.
+/// Every command: the instance's and files' rows, then the editor's.
 const std::vector<CommandRow>& CommandTable();
 
-/// The rows only some platforms have (the editor's on Windows); empty elsewhere.
-std::vector<CommandRow> PlatformCommandRows();
+/// The editor's rows (editor_commands.cpp).
+std::vector<CommandRow> EditorCommandRows();
 
 /// Parses `words` into commands, checking each against its row; false with `error` on the first
 /// unknown command, missing argument or bad value.

@@ -4,13 +4,13 @@
 #include "editor/draw_surface.h"
 #include "editor/frame.h"
 #include "editor/graphics_library.h"
-#include "editor/posix/test_window.h"
 #include "effect/gate_effect.h"
 #include "graphics/vest_view.h"
 #include "host/vest.h"
 #include "host/vest_editor.h"
 #include "tests/host/fake_host.h"
 #include "tests/support/fake_windows.h"
+#include "tests/support/test_window.h"
 
 #include <gtest/gtest.h>
 
@@ -311,7 +311,7 @@ TEST(EditorBridge, TwoIdles10MillisecondsApartRedrawTheGateAtMostOnce)
     Plugin plugin;
     auto* wrapper = static_cast<CVeST*>(plugin.effect->object);
     auto& gate = *static_cast<TXaltoEffect*>(wrapper->effect);
-    auto* editor = new CVeSTEditor(wrapper);
+    auto* editor = static_cast<CVeSTEditor*>(wrapper->getEditor()); // the gate's own
     gate.redrawClock = &FakeClock;
     ASSERT_EQ(gate.frameRate, 30.0);
     EXPECT_FALSE(wrapper->RequestRedraw()); // closed: nothing to redraw

@@ -31,7 +31,7 @@ struct OpenEditor
     OpenEditor()
     {
         auto* wrapper = static_cast<CVeST*>(plugin.effect->object);
-        editor = new CVeSTEditor(wrapper); // the wrapper owns it from now on
+        editor = static_cast<CVeSTEditor*>(wrapper->getEditor()); // the gate's own
         open = plugin.Dispatch(effEditOpen, 0, 0, kHostWindow) == 1;
     }
     ~OpenEditor() { plugin.Dispatch(effEditClose); }

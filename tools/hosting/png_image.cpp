@@ -1,5 +1,5 @@
 // An RGB picture in memory, written as a PNG file.
-#include "tools/demo/png_image.h"
+#include "tools/hosting/png_image.h"
 
 #include "tools/command_line.h"
 

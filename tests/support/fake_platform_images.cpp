@@ -1,11 +1,11 @@
-// The editor host's platform services on Linux: no window system yet. Surfaces draw nothing,
-// images are sized but hold no pixels (files: read from the PNG header; resources: the ones a
-// test declared), so the portable logic above them runs and is tested natively. The window
-// side (with the drawing library's start-up) is in window_posix.cpp.
+// The fake back end's drawing side: surfaces draw nothing, images are sized but hold no pixels
+// (files: read from the PNG header; resources: the ones a test declared), so the portable logic
+// above them runs and is tested natively. The window side (with the drawing library's
+// start-up) is in fake_window_system.cpp.
 #include "editor/bitmap.h"
 #include "editor/draw_surface.h"
 #include "editor/platform.h"
-#include "editor/posix/test_images.h"
+#include "tests/support/test_images.h"
 
 #include <cstdio>
 #include <map>

@@ -1,10 +1,10 @@
-// The editor host's window side on Linux: no window system yet, so no frame window is made and
-// every call answers a default. Tests may switch on fake windows (test_window.h) that log each
-// call, so that the frame's window side runs natively.
+// The fake back end's window side: no frame window is made and every call answers a default
+// until a test switches on fake windows (test_window.h), which log each call so that the
+// frame's window side runs natively.
 #include "editor/draw_surface.h"
 #include "editor/frame_window.h"
 #include "editor/platform.h"
-#include "editor/posix/test_window.h"
+#include "tests/support/test_window.h"
 
 #include <atomic>
 #include <cstdint>
@@ -299,6 +299,12 @@ void InvalidateWindowRect(void* window, int left, int top, int right, int bottom
     if (IsFakeWindow(window))
         Log("invalidate " + std::to_string(left) + " " + std::to_string(top) + " " +
             std::to_string(right) + " " + std::to_string(bottom));
+}
+
+void HandleWindowEvents(void* window)
+{
+    if (IsFakeWindow(window))
+        Log("events");
 }
 
 void CaptureMouse(void* window)

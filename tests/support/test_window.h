@@ -1,8 +1,8 @@
 #pragma once
-// The native stub back end's stand-in for a window system. Off by default: no frame window is
-// made, as on a Linux host today. Tests switch on fake windows to drive the frame's window side:
-// every window call is then logged as one line of text, and the test plays the window
-// procedure through the window's FrameWindowClient.
+// The fake window system that native unit tests link instead of a real back end (library
+// vrn_editor_fake). Off by default: no frame window is made. Tests switch on fake windows to
+// drive the frame's window side: every window call is then logged as one line of text, and the
+// test plays the window procedure through the window's FrameWindowClient.
 
 #include "editor/view_types.h"
 
@@ -21,9 +21,9 @@ namespace vrn::editor_platform
 {
 
 /// Fake windows on: CreateFrameWindow makes one for a non-null parent, and window calls append
-/// lines to `log` ("create 450 500", "invalidate 0 0 450 500", "capture", "release capture",
-/// "track leave", "cursor 2", "cursor default", "resize 300 200", "drop target on",
-/// "drop target off", "destroy", "ole init", "ole uninit", "paint dispatch", "sleep 4").
+/// lines to `log` ("create 450 500", "invalidate 0 0 450 500", "events", "capture", "release
+/// capture", "track leave", "cursor 2", "cursor default", "resize 300 200", "drop target on", "drop
+/// target off", "destroy", "ole init", "ole uninit", "paint dispatch", "sleep 4").
 void StartFakeWindows(std::vector<std::string>* log);
 /// Fake windows off again; every setting below returns to its default.
 void StopFakeWindows();

@@ -1,5 +1,5 @@
 #pragma once
-// The native stub back end's stand-in for module resources: tests say which images exist.
+// The fake back end's stand-in for module resources: tests say which images exist.
 
 namespace vrn::editor_platform
 {

@@ -1,5 +1,7 @@
-// Import-table redirection of malloc, calloc and realloc to counting versions.
-#include "tools/vsthost/win32/allocation_counter.h"
+// Import-table redirection of malloc, calloc and realloc to counting versions (Windows).
+#include "tools/vsthost/allocation_counter.h"
+
+#include <windows.h>
 
 #include <atomic>
 #include <cstdlib>
@@ -82,9 +84,14 @@ ULONG_PTR Address(Function function)
 }
 } // namespace
 
-AllocationCounter::AllocationCounter(HMODULE counted) : module(counted)
+AllocationCounter::AllocationCounter(const void* pluginFunction)
 {
     allocations = 0;
+    HMODULE module = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       static_cast<LPCWSTR>(pluginFunction), &module);
+    library = module;
     if (!module)
         return;
     ForEachImport(module,
@@ -109,15 +116,15 @@ AllocationCounter::AllocationCounter(HMODULE counted) : module(counted)
                       {
                           return;
                       }
-                      ++patched;
+                      ++redirected;
                   });
 }
 
 AllocationCounter::~AllocationCounter()
 {
-    if (patched == 0)
+    if (redirected == 0)
         return;
-    ForEachImport(module,
+    ForEachImport(static_cast<HMODULE>(library),
                   [](const char*, auto& slot)
                   {
                       if (slot == Address(&CountedMalloc))
@@ -132,15 +139,6 @@ AllocationCounter::~AllocationCounter()
 long AllocationCounter::count() const
 {
     return allocations.load();
-}
-
-HMODULE ModuleOf(const void* address)
-{
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       static_cast<LPCWSTR>(address), &module);
-    return module;
 }
 
 } // namespace vrn

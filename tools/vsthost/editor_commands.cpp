@@ -1,11 +1,11 @@
-// The host tool's editor commands, Windows builds only: rows of the command table that open the
-// plug-in's editor in a window of the tool's own, idle it, save a PNG of it and send it mouse
-// messages.
+// The host tool's editor commands: rows of the command table that open the plug-in's editor in
+// a window of the tool's own, idle it, time its frames, save a PNG of it and send it real mouse
+// input. The window and the input are the platform's (tools/vsthost/<platform>/host_window_*).
 #include "tools/command_line.h"
 #include "tools/hosting/wav_file.h"
 #include "tools/vsthost/command_table.h"
+#include "tools/vsthost/editor_window.h"
 #include "tools/vsthost/frame_statistics.h"
-#include "tools/vsthost/win32/editor_window.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -52,9 +52,9 @@ bool ParseMouse(Command& command, CommandWords& more, std::string& error)
     for (;;)
     {
         if (more.Take("shift"))
-            keys |= MK_SHIFT;
+            keys |= kKeyShift;
         else if (more.Take("control"))
-            keys |= MK_CONTROL;
+            keys |= kKeyControl;
         else
             break;
     }
@@ -171,16 +171,22 @@ int RunEditorBench(CommandContext& context, const Command& command)
     return kExitOk;
 }
 
-// Sends one mouse message; the keys held are the command's last integer.
-int SendMouse(CommandContext& context, const Command& command, UINT message, int x, int y,
+// Makes one mouse event happen; the keys held are the command's last integer.
+int SendMouse(CommandContext& context, const Command& command, MouseInput::Kind kind, int x, int y,
               bool buttonDown, int delta)
 {
     EditorWindow* editor = OpenEditor(context, command);
     if (editor == nullptr)
         return kExitUsage;
+    MouseInput input;
+    input.kind = kind;
+    input.x = x;
+    input.y = y;
+    input.keys = static_cast<int>(command.integers.back());
+    input.buttonDown = buttonDown;
+    input.wheelDelta = delta;
     std::string error;
-    const auto keys = static_cast<MouseKeys>(command.integers.back());
-    if (!editor->Mouse(message, x, y, keys, buttonDown, delta, error))
+    if (!editor->Mouse(input, error))
     {
         PrintError(std::string(command.row->name) + ": " + error);
         return kExitUsage;
@@ -195,27 +201,27 @@ int Coordinate(const Command& command, std::size_t i)
 
 int RunMouseMove(CommandContext& context, const Command& command)
 {
-    return SendMouse(context, command, WM_MOUSEMOVE, Coordinate(command, 0), Coordinate(command, 1),
-                     false, 0);
+    return SendMouse(context, command, MouseInput::kMove, Coordinate(command, 0),
+                     Coordinate(command, 1), false, 0);
 }
 
 int RunMouseDown(CommandContext& context, const Command& command)
 {
-    return SendMouse(context, command, WM_LBUTTONDOWN, Coordinate(command, 0),
+    return SendMouse(context, command, MouseInput::kLeftDown, Coordinate(command, 0),
                      Coordinate(command, 1), true, 0);
 }
 
 int RunMouseUp(CommandContext& context, const Command& command)
 {
-    return SendMouse(context, command, WM_LBUTTONUP, Coordinate(command, 0), Coordinate(command, 1),
-                     false, 0);
+    return SendMouse(context, command, MouseInput::kLeftUp, Coordinate(command, 0),
+                     Coordinate(command, 1), false, 0);
 }
 
-// Sends one mouse message, then idles the editor for the drag's pause.
-int DragStep(CommandContext& context, const Command& command, UINT message, int x, int y,
+// Makes one mouse event happen, then idles the editor for the drag's pause.
+int DragStep(CommandContext& context, const Command& command, MouseInput::Kind kind, int x, int y,
              bool buttonDown)
 {
-    const int code = SendMouse(context, command, message, x, y, buttonDown, 0);
+    const int code = SendMouse(context, command, kind, x, y, buttonDown, 0);
     if (code != kExitOk)
         return code;
     int idles = 0;
@@ -236,20 +242,20 @@ int RunMouseDrag(CommandContext& context, const Command& command)
     const int y1 = Coordinate(command, 3);
     // The pointer arrives over the start and rests there before the press, as a hand's would:
     // two moves, because a view tree may only note the pointer entering at the first one.
-    int code = DragStep(context, command, WM_MOUSEMOVE, x0, y0, false);
+    int code = DragStep(context, command, MouseInput::kMove, x0, y0, false);
     if (code == kExitOk)
-        code = DragStep(context, command, WM_MOUSEMOVE, x0, y0, false);
+        code = DragStep(context, command, MouseInput::kMove, x0, y0, false);
     if (code == kExitOk)
-        code = DragStep(context, command, WM_LBUTTONDOWN, x0, y0, true);
+        code = DragStep(context, command, MouseInput::kLeftDown, x0, y0, true);
     for (int step = 1; code == kExitOk && step <= kDragSteps; ++step)
-        code = DragStep(context, command, WM_MOUSEMOVE, x0 + (x1 - x0) * step / kDragSteps,
+        code = DragStep(context, command, MouseInput::kMove, x0 + (x1 - x0) * step / kDragSteps,
                         y0 + (y1 - y0) * step / kDragSteps, true);
-    return code == kExitOk ? DragStep(context, command, WM_LBUTTONUP, x1, y1, false) : code;
+    return code == kExitOk ? DragStep(context, command, MouseInput::kLeftUp, x1, y1, false) : code;
 }
 
 int RunWheel(CommandContext& context, const Command& command)
 {
-    return SendMouse(context, command, WM_MOUSEWHEEL, Coordinate(command, 0),
+    return SendMouse(context, command, MouseInput::kWheel, Coordinate(command, 0),
                      Coordinate(command, 1), false, Coordinate(command, 2));
 }
 
@@ -263,7 +269,7 @@ int RunEditorClose(CommandContext& context, const Command& command)
 
 } // namespace
 
-std::vector<CommandRow> PlatformCommandRows()
+std::vector<CommandRow> EditorCommandRows()
 {
     // name, arguments, help, argument count, parser, action
     return {
