@@ -399,10 +399,9 @@ void GdiplusSurface::drawString(std::string_view text, CFontDesc& font, float x,
     // holds them (a drawing that reaches past it is never replayed).
     const int em = static_cast<int>(std::ceil(font.getSize()));
     const double width = stringWidth(text, font);
-    const PixelBox box{static_cast<int>(std::floor(x)) - em / 2 - 1,
-                       static_cast<int>(std::floor(y)) - em / 2 - 1,
-                       static_cast<int>(std::ceil(x + width)) + em,
-                       static_cast<int>(std::ceil(y)) + 2 * em};
+    const PixelBox box{
+        static_cast<int>(std::floor(x)) - em / 2 - 1, static_cast<int>(std::floor(y)) - em / 2 - 1,
+        static_cast<int>(std::ceil(x + width)) + em, static_cast<int>(std::ceil(y)) + 2 * em};
     drawRemembered(key, box, draw);
 }
 
