@@ -1,6 +1,6 @@
 // Fuzz target: sequences of dispatcher calls (any opcode, index, value, option, with null or
 // scratch pointers) interleaved with processing calls of any frame count.
-#include "tests/fuzz/fuzz_host.h"
+#include "tests/fuzz/fuzz_plugin.h"
 
 #include <cstdint>
 #include <cstring>
