@@ -29,7 +29,7 @@ fuzz_target() {
 jobs=$(nproc)
 running=()
 failed=0
-for target in chunk dispatcher parameters sprintf wav; do
+for target in chunk host_sequence parameters sprintf wav; do
     fuzz_target "$target" &
     running+=("$!")
     if [ "${#running[@]}" -ge "$jobs" ]; then
