@@ -10,8 +10,7 @@
 #include "effect/gate_effect.h"
 #include "host/vest.h"
 #include "host/vest_editor.h"
-#include "tests/fuzz/fuzz_input.h"
-#include "tests/fuzz/fuzz_plugin.h"
+#include "tests/fuzz/fuzz_host_calls.h"
 #include "tests/support/fake_windows.h"
 #include "tests/support/recording_surface.h"
 
@@ -56,10 +55,10 @@ struct FakeDesktop
 };
 
 /// One input's events on one instance with an editor.
-class EditorSequence
+class EditorSequence : public fuzz::HostCalls
 {
 public:
-    EditorSequence(fuzz::Instance& instance, Reader& reader) : plugin(instance), in(reader)
+    EditorSequence(fuzz::Instance& instance, Reader& reader) : HostCalls(instance, reader)
     {
         auto* wrapper = static_cast<CVeST*>(plugin.effect->object);
         // Without a window system of its own the plug-in declares no editor; give it one as
@@ -72,7 +71,8 @@ public:
 
     void Step()
     {
-        switch (in.Choose(20))
+        const unsigned kind = in.Choose(14 + fuzz::HostCalls::kKinds);
+        switch (kind)
         {
         case 0:
         {
@@ -138,40 +138,6 @@ public:
         }
         case 13:
         {
-            const int32 index = Parameter();
-            const float value = in.Float();
-            fuzz::Trace("setParameter %d %g", index, static_cast<double>(value));
-            plugin.effect->setParameter(plugin.effect, index, value);
-            break;
-        }
-        case 14:
-            (void)plugin.effect->getParameter(plugin.effect, Parameter());
-            break;
-        case 15:
-            Process();
-            break;
-        case 16:
-            LoadChunk();
-            break;
-        case 17:
-        {
-            fuzz::Trace("getChunk");
-            void* data = nullptr;
-            const auto size = plugin.Dispatch(effGetChunk, 0, 0, &data);
-            Require(size == 260 && data != nullptr, "a chunk of 260 bytes");
-            const auto* bytes = static_cast<const unsigned char*>(data);
-            saved.assign(bytes, bytes + size);
-            break;
-        }
-        case 18:
-        {
-            const unsigned on = in.Choose(2);
-            fuzz::Trace(on ? "resume" : "suspend");
-            plugin.Dispatch(effMainsChanged, 0, on);
-            break;
-        }
-        default:
-        {
             ERect* rect = nullptr;
             Require(plugin.Dispatch(effEditGetRect, 0, 0, &rect) == 1 && rect &&
                         rect->right == 450 && rect->bottom == 500,
@@ -179,6 +145,9 @@ public:
             plugin.Dispatch(effSetEditKnobMode, 0, in.Int());
             break;
         }
+        default: // what the host's other threads do meanwhile
+            Call(kind - 14);
+            break;
         }
         desktop().Forget();
         Require(fuzz::ParametersInRange(plugin.effect), "parameters within 0..1");
@@ -208,13 +177,6 @@ private:
     {
         CFrame* frame = editor->getFrame();
         return frame ? editor_platform::FakeWindowClient(frame->getWindow()) : nullptr;
-    }
-
-    int32 Parameter()
-    {
-        return in.Choose(8) != 0
-                   ? static_cast<int32>(in.Choose(static_cast<unsigned>(plugin.effect->numParams)))
-                   : in.Int();
     }
 
     /// Mostly a point over the editor (a little beyond its edges too), sometimes anywhere.
@@ -271,47 +233,7 @@ private:
             window->onWindowPaint(kPaintDeviceContext, area);
     }
 
-    void Process()
-    {
-        const auto frames = static_cast<int32>(in.Choose(129));
-        const bool loud = in.Choose(2) == 0;
-        fuzz::Trace("process %d frames%s", frames, loud ? ", loud" : "");
-        left.assign(static_cast<std::size_t>(frames), 0.0f);
-        right.assign(left.size(), 0.0f);
-        for (std::size_t j = 0; loud && j < left.size(); ++j)
-            left[j] = right[j] = j % 2 ? 0.9f : -0.9f;
-        float* io[2] = {left.data(), right.data()};
-        plugin.effect->processReplacing(plugin.effect, io, io, frames);
-        for (std::size_t j = 0; j < left.size(); ++j)
-            Require(std::isfinite(left[j]) && std::isfinite(right[j]), "finite output");
-    }
-
-    void LoadChunk()
-    {
-        std::vector<unsigned char> bytes = saved;
-        if (bytes.size() >= 44 && in.Choose(2) == 0)
-        {
-            // One slider of a saved chunk changed, maybe to a value outside its range.
-            const float value = in.Float();
-            std::memcpy(bytes.data() + 4 + 4 * in.Choose(10), &value, sizeof value);
-        }
-        else if (in.Choose(2) == 0)
-        {
-            bytes.resize(in.Choose(256));
-            bytes.resize(in.Bytes(bytes.data(), bytes.size()));
-        }
-        fuzz::Trace("setChunk %zu bytes", bytes.size());
-        const auto size = static_cast<intptr>(bytes.size());
-        Require(plugin.Dispatch(effSetChunk, 0, size, bytes.empty() ? nullptr : bytes.data()) ==
-                    size,
-                "setChunk answers the size passed");
-    }
-
-    fuzz::Instance& plugin;
-    Reader& in;
     CVeSTEditor* editor = nullptr;
-    std::vector<unsigned char> saved; ///< the last chunk the plug-in handed out, copied
-    std::vector<float> left, right;
 };
 
 } // namespace

@@ -3,8 +3,7 @@
 // gets, processing calls of any length in both precisions, chunk saves and loads, suspend and
 // resume, sample-rate and block-size changes, in any order. Every call must return, the output
 // stay finite and every parameter the host reads stay within 0 … 1.
-#include "tests/fuzz/fuzz_input.h"
-#include "tests/fuzz/fuzz_plugin.h"
+#include "tests/fuzz/fuzz_host_calls.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -17,9 +16,7 @@ using namespace vrn;
 using fuzz::Reader;
 using fuzz::Require;
 
-constexpr std::size_t kMaxFrames = 4096;         ///< per processing call
-constexpr std::size_t kMaxFramesPerInput = 8192; ///< keeps one input cheap
-constexpr std::size_t kMaxChunkBytes = 1100;     ///< a little more than 260
+using fuzz::kMaxChunkBytes;
 
 /// What the interface lets a host pass in `ptr`, per opcode.
 enum class Pointer
@@ -89,70 +86,33 @@ bool Terminated(const std::vector<unsigned char>& text)
 }
 
 /// One input's calls on one instance.
-class HostSequence
+class HostSequence : public fuzz::HostCalls
 {
 public:
-    HostSequence(fuzz::Instance& instance, Reader& reader) : plugin(instance), in(reader) {}
+    HostSequence(fuzz::Instance& instance, Reader& reader) : HostCalls(instance, reader) {}
 
     /// Runs the next decoded call; false once the host closed the plug-in.
     bool Step()
     {
-        switch (in.Choose(9))
+        const unsigned kind = in.Choose(2 + HostCalls::kKinds);
+        if (kind == 0)
         {
-        case 0:
             if (!Dispatch())
                 return false;
-            break;
-        case 1:
-            SetParameter();
-            break;
-        case 2:
-            (void)plugin.effect->getParameter(plugin.effect, ParameterIndex());
-            break;
-        case 3:
-            Process<float>(plugin.effect->processReplacing);
-            break;
-        case 4:
-            Process<double>(plugin.effect->processDoubleReplacing);
-            break;
-        case 5:
-            SaveChunk();
-            break;
-        case 6:
-            LoadChunk();
-            break;
-        case 7:
-        {
-            const unsigned on = in.Choose(2);
-            fuzz::Trace(on ? "resume" : "suspend");
-            plugin.Dispatch(effMainsChanged, 0, on);
-            break;
         }
-        default:
+        else if (kind == 1)
+        {
             RateAndBlock();
-            break;
+        }
+        else
+        {
+            Call(kind - 2);
         }
         Require(fuzz::ParametersInRange(plugin.effect), "parameters within 0..1");
         return true;
     }
 
 private:
-    /// Mostly a declared parameter, sometimes any index.
-    int32 ParameterIndex()
-    {
-        if (in.Choose(8) != 0)
-            return static_cast<int32>(in.Choose(static_cast<unsigned>(plugin.effect->numParams)));
-        return in.Int();
-    }
-
-    void SetParameter()
-    {
-        const int32 index = ParameterIndex();
-        const float value = in.Float();
-        fuzz::Trace("setParameter %d %g", index, static_cast<double>(value));
-        plugin.effect->setParameter(plugin.effect, index, value);
-    }
-
     /// Mostly an opcode of the interface, sometimes any number. Opening (which clears and
     /// rebuilds the effect's memory) and closing are rare: they cost as much as a new instance.
     int32 Opcode()
@@ -175,7 +135,7 @@ private:
         // The editor window needs a window system; the editor target opens it on a fake one.
         if (opcode == effEditOpen)
             return true;
-        handedOut = nullptr; // any call may have been a chunk call
+        ForgetHandedOutChunk(); // any call may have been a chunk call
         if (opcode == effClose)
         {
             plugin.Close();
@@ -269,145 +229,6 @@ private:
         return list;
     }
 
-    template <class Sample, class ProcessFunction>
-    void Process(ProcessFunction process)
-    {
-        // Mostly short blocks (the signal path works 64 frames at a time), some long ones, some
-        // negative counts (nothing to process).
-        const unsigned length = in.Choose(8);
-        int32 frames = static_cast<int32>(in.Choose(256));
-        if (length == 0)
-            frames = static_cast<int32>(in.Take<std::uint16_t>() % (kMaxFrames + 1));
-        else if (length == 1)
-            frames = -1 - static_cast<int32>(in.Take<std::uint16_t>());
-        if (frames > 0 && framesUsed + static_cast<std::size_t>(frames) > kMaxFramesPerInput)
-            frames = 0;
-        const std::size_t n = frames > 0 ? static_cast<std::size_t>(frames) : 0;
-        framesUsed += n;
-
-        // Separate buffers of exactly `n` frames: AddressSanitizer sees any access beyond.
-        std::vector<Sample> inL(n), inR(n), outL(n), outR(n);
-        FillSignal(inL);
-        FillSignal(inR);
-        Sample* inputs[2] = {inL.data(), inR.data()};
-        Sample* outputs[2] = {outL.data(), outR.data()};
-        Sample** in2 = inputs;
-        Sample** out2 = outputs;
-        switch (in.Choose(5))
-        {
-        case 0: // in place
-            out2 = inputs;
-            break;
-        case 1: // both channels and the outputs in one buffer
-            inputs[1] = inputs[0];
-            out2 = inputs;
-            break;
-        case 2: // no buffers, or a missing channel
-            in2 = in.Choose(2) == 0 ? nullptr : inputs;
-            outputs[1] = nullptr;
-            break;
-        default:
-            break;
-        }
-        fuzz::Trace("process%s %d frames, %s",
-                    sizeof(Sample) == 4 ? "Replacing" : "DoubleReplacing", frames,
-                    !in2 || !outputs[1] ? "null buffers"
-                                        : (out2 == inputs ? "in place" : "separate outputs"));
-        process(plugin.effect, in2, out2, frames);
-        if (out2 == outputs && outputs[1] == nullptr)
-            return;
-        for (std::size_t j = 0; j < n; ++j)
-            Require(std::isfinite(static_cast<double>(out2[0][j])) &&
-                        std::isfinite(static_cast<double>(out2[1][j])),
-                    "finite output");
-    }
-
-    template <class Sample>
-    void FillSignal(std::vector<Sample>& samples)
-    {
-        static const char* const kKinds[] = {"silence", "tone", "input bytes", "edge values"};
-        const unsigned kind = in.Choose(4);
-        fuzz::Trace("  signal: %s", kKinds[kind]);
-        switch (kind)
-        {
-        case 0: // silence
-            break;
-        case 1: // a tone
-            for (std::size_t j = 0; j < samples.size(); ++j)
-                samples[j] = static_cast<Sample>(0.7 * std::sin(0.02 * static_cast<double>(j)));
-            break;
-        case 2: // input bytes, up to ±8 (+18 dBFS)
-            for (Sample& s : samples)
-                s = static_cast<Sample>(in.Take<std::int16_t>() / 4096.0);
-            break;
-        default: // a tone with edge values (NaN, infinities, denormals, huge) strewn in
-        {
-            const std::size_t every = 1 + in.Choose(64);
-            for (std::size_t j = 0; j < samples.size(); ++j)
-                samples[j] =
-                    j % every == 0
-                        ? static_cast<Sample>(in.Float())
-                        : static_cast<Sample>(0.5 * std::sin(0.05 * static_cast<double>(j)));
-        }
-        }
-    }
-
-    void SaveChunk()
-    {
-        fuzz::Trace("getChunk");
-        void* data = nullptr;
-        const intptr size = plugin.Dispatch(effGetChunk, 0, 0, &data);
-        Require(size == 260 && data != nullptr, "a chunk of 260 bytes");
-        const auto* bytes = static_cast<const unsigned char*>(data);
-        saved.assign(bytes, bytes + size);
-        handedOut = data;
-    }
-
-    void LoadChunk()
-    {
-        std::vector<unsigned char> bytes;
-        void* data = nullptr;
-        switch (in.Choose(4))
-        {
-        case 0: // the plug-in's own buffer, straight back (valid until the next chunk call)
-            if (!handedOut)
-                return;
-            data = handedOut;
-            bytes.resize(saved.size());
-            break;
-        case 1: // a saved chunk, maybe cut short
-            bytes = saved;
-            bytes.resize(in.Take<std::uint16_t>() % (bytes.size() + 1));
-            break;
-        case 2: // a saved chunk with one value changed
-            bytes = saved;
-            if (bytes.size() >= 4)
-            {
-                const float value = in.Float();
-                std::memcpy(bytes.data() + 4 * in.Choose(static_cast<unsigned>(bytes.size() / 4)),
-                            &value, sizeof value);
-            }
-            break;
-        default: // input bytes
-            bytes.resize(in.Take<std::uint16_t>() % (kMaxChunkBytes + 1));
-            bytes.resize(in.Bytes(bytes.data(), bytes.size()));
-            break;
-        }
-        // Unaligned on purpose: hosts hand over any buffer.
-        std::vector<unsigned char> copy(bytes.size() + 1);
-        if (!data)
-        {
-            if (!bytes.empty())
-                std::memcpy(copy.data() + 1, bytes.data(), bytes.size());
-            data = copy.data() + 1;
-        }
-        const auto size = static_cast<intptr>(bytes.size());
-        fuzz::Trace("setChunk %lld bytes", static_cast<long long>(size));
-        Require(plugin.Dispatch(effSetChunk, static_cast<int32>(in.Choose(2)), size, data) == size,
-                "setChunk answers the size passed");
-        handedOut = nullptr;
-    }
-
     void RateAndBlock()
     {
         const float rate = in.Float();
@@ -419,13 +240,8 @@ private:
             plugin.Dispatch(effMainsChanged, 0, 1);
     }
 
-    fuzz::Instance& plugin;
-    Reader& in;
     std::vector<unsigned char> buffer; ///< the pointer argument of the last dispatcher call
     std::vector<VstEvent> events;
-    std::vector<unsigned char> saved; ///< the last chunk the plug-in handed out, copied
-    void* handedOut = nullptr;        ///< the plug-in's own chunk bytes while still valid
-    std::size_t framesUsed = 0;
 };
 
 } // namespace
