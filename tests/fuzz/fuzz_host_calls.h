@@ -12,7 +12,7 @@ namespace vrn::fuzz
 {
 
 constexpr std::size_t kMaxFrames = 4096;         ///< per processing call
-constexpr std::size_t kMaxFramesPerInput = 8192; ///< keeps one input cheap
+constexpr std::size_t kMaxFramesPerInput = 4096; ///< keeps one input cheap
 constexpr std::size_t kMaxChunkBytes = 1100;     ///< a little more than 260
 
 /// Decodes and makes parameter, processing, chunk and suspend/resume calls on one instance,
@@ -84,10 +84,10 @@ private:
     template <class Sample, class ProcessFunction>
     void Process(ProcessFunction process)
     {
-        // Mostly short blocks (the signal path works 64 frames at a time), some long ones, some
+        // Mostly blocks of up to two of the signal path's 64-frame chunks, some long ones, some
         // negative counts (nothing to process).
         const unsigned length = in.Choose(8);
-        int32 frames = static_cast<int32>(in.Choose(256));
+        int32 frames = static_cast<int32>(in.Choose(129));
         if (length == 0)
             frames = static_cast<int32>(in.Take<std::uint16_t>() % (kMaxFrames + 1));
         else if (length == 1)
@@ -128,14 +128,11 @@ private:
         process(plugin.effect, in2, out2, frames);
         if (out2 == outputs && outputs[1] == nullptr)
             return;
-        for (std::size_t j = 0; j < n; ++j)
-            Require(std::isfinite(static_cast<double>(out2[0][j])) &&
-                        std::isfinite(static_cast<double>(out2[1][j])),
-                    "finite output");
+        Require(AllFinite(out2[0], out2[1], n), "finite output");
     }
 
     template <class Sample>
-    void FillSignal(std::vector<Sample>& samples)
+    VRN_FUZZ_NOT_COVERED void FillSignal(std::vector<Sample>& samples)
     {
         static const char* const kKinds[] = {"silence", "tone", "input bytes", "edge values"};
         const unsigned kind = in.Choose(4);
@@ -146,7 +143,7 @@ private:
             break;
         case 1: // a tone
             for (std::size_t j = 0; j < samples.size(); ++j)
-                samples[j] = static_cast<Sample>(0.7 * std::sin(0.02 * static_cast<double>(j)));
+                samples[j] = static_cast<Sample>(1.4f * Tone(j));
             break;
         case 2: // input bytes, up to ±8 (+18 dBFS)
             for (Sample& s : samples)
@@ -156,10 +153,7 @@ private:
         {
             const std::size_t every = 1 + in.Choose(64);
             for (std::size_t j = 0; j < samples.size(); ++j)
-                samples[j] =
-                    j % every == 0
-                        ? static_cast<Sample>(in.Float())
-                        : static_cast<Sample>(0.5 * std::sin(0.05 * static_cast<double>(j)));
+                samples[j] = static_cast<Sample>(j % every == 0 ? in.Float() : Tone(j));
         }
         }
     }

@@ -56,6 +56,34 @@ inline bool ParametersInRange(AEffect* effect)
     return true;
 }
 
+/// Per-sample loops of the harness are left out of the coverage instrumentation: they find no
+/// new paths in the plug-in and cost more than the plug-in's own work per sample.
+#define VRN_FUZZ_NOT_COVERED __attribute__((no_sanitize("coverage")))
+
+/// Sample `j` of a tone at about -6 dBFS (from a table: no sine per sample).
+VRN_FUZZ_NOT_COVERED inline float Tone(std::size_t j)
+{
+    static const std::vector<float> table = []
+    {
+        std::vector<float> t(628);
+        for (std::size_t i = 0; i < t.size(); ++i)
+            t[i] = 0.5f * std::sin(0.01f * static_cast<float>(i));
+        return t;
+    }();
+    return table[j % table.size()];
+}
+
+/// True when the first `n` samples of both channels are finite.
+template <class Sample>
+VRN_FUZZ_NOT_COVERED bool AllFinite(const Sample* left, const Sample* right, std::size_t n)
+{
+    for (std::size_t j = 0; j < n; ++j)
+        if (!std::isfinite(static_cast<double>(left[j])) ||
+            !std::isfinite(static_cast<double>(right[j])))
+            return false;
+    return true;
+}
+
 /// An opened, resumed instance at 48 kHz; closed at destruction.
 class Instance
 {
@@ -108,7 +136,7 @@ public:
     }
 
     /// Processes two blocks of `frames` frames of a finite signal; the output must be finite.
-    void ProcessAndCheck(int frames)
+    VRN_FUZZ_NOT_COVERED void ProcessAndCheck(int frames)
     {
         const auto n = static_cast<std::size_t>(frames);
         left.resize(n);
@@ -122,27 +150,13 @@ public:
             }
             float* io[2] = {left.data(), right.data()};
             effect->processReplacing(effect, io, io, frames);
-            for (std::size_t j = 0; j < n; ++j)
-                Require(std::isfinite(left[j]) && std::isfinite(right[j]), "finite output");
+            Require(AllFinite(left.data(), right.data(), n), "finite output");
         }
     }
 
     AEffect* effect = nullptr;
 
 private:
-    /// Sample `j` of a tone at about -6 dBFS (one table for every call: no sine per sample).
-    static float Tone(std::size_t j)
-    {
-        static const std::vector<float> table = []
-        {
-            std::vector<float> t(628);
-            for (std::size_t i = 0; i < t.size(); ++i)
-                t[i] = 0.5f * std::sin(0.01f * static_cast<float>(i));
-            return t;
-        }();
-        return table[j % table.size()];
-    }
-
     std::vector<unsigned char> reference; ///< the chunk of the fresh instance
     std::vector<float> left, right;
 };
