@@ -57,7 +57,7 @@ inline bool ParametersInRange(AEffect* effect)
 }
 
 /// Per-sample loops of the harness are left out of the coverage instrumentation: they find no
-/// new paths in the plug-in and cost more than the plug-in's own work per sample.
+/// new paths in the plug-in and only slow the run down.
 #define VRN_FUZZ_NOT_COVERED __attribute__((no_sanitize("coverage")))
 
 /// Sample `j` of a tone at about -6 dBFS (from a table: no sine per sample).
