@@ -234,9 +234,9 @@ void TXaltoEffect::FinishBlock()
 
 void TXaltoEffect::ClearNonFiniteStates()
 {
-    // Non-finite input is silence to the signal path, but finite input near the limits of the
-    // double range can still overflow a state (NaN or infinity then reaches every state after
-    // it). Clearing them at the end of the block lets the gate recover at the next block.
+    // Unusable input (NaN, infinite, beyond ±1e30) is silence to the signal path. Should a
+    // state still turn non-finite, NaN or infinity would reach every state after it: clearing
+    // them at the end of the block lets the gate recover at the next block.
     GateFrameState& f = audio.frame;
     const double sum = f.lowpassL + f.lowpassR + f.bandLo.peak + f.bandLo.env + f.bandLo.hold +
                        f.bandLo.smooth + f.bandHi.peak + f.bandHi.env + f.bandHi.hold +

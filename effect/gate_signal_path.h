@@ -75,7 +75,7 @@ constexpr std::int32_t kChunkFrames = 64;
 /// What the split leaves for the targets and the follow, per frame of a chunk.
 struct GateChunk
 {
-    __m128d input[kChunkFrames];        ///< (left, right), non-finite samples replaced by 0
+    __m128d input[kChunkFrames];        ///< (left, right), unusable samples replaced by 0
     __m128d low[kChunkFrames];          ///< low bands (left, right): the band-split states
     __m128d high[kChunkFrames];         ///< high bands (left, right)
     __m128d target[kChunkFrames];       ///< levels (Lo, Hi) 0..1, then the gain targets
@@ -97,10 +97,16 @@ inline __m128d Abs(__m128d x)
     return _mm_andnot_pd(_mm_set1_pd(-0.0), x);
 }
 
-/// NaN and infinite lanes become 0: a host's broken sample is silence to the gate.
-inline __m128d FiniteOrZero(__m128d x)
+/// Largest input magnitude the gate takes as audio (+600 dBFS). Bands, monitor differences
+/// and outputs stay within a few times the input, so with this bound they stay far inside the
+/// float range in both precisions.
+constexpr double kLargestInput = 1e30;
+
+/// NaN, infinite and larger than kLargestInput lanes become 0: a host's broken sample is
+/// silence to the gate.
+inline __m128d UsableOrZero(__m128d x)
 {
-    return _mm_and_pd(_mm_cmplt_pd(Abs(x), _mm_set1_pd(HUGE_VAL)), x);
+    return _mm_and_pd(_mm_cmple_pd(Abs(x), _mm_set1_pd(kLargestInput)), x);
 }
 
 /// (left[j], right[j]) widened to double.
@@ -151,7 +157,7 @@ public:
     void Run(const Sample* inL, const Sample* inR, std::int32_t frame, GateChunk& chunk,
              std::int32_t slot)
     {
-        const __m128d input = detail::FiniteOrZero(detail::LoadFrame(inL, inR, frame));
+        const __m128d input = detail::UsableOrZero(detail::LoadFrame(inL, inR, frame));
         chunk.input[slot] = input;
 
         // Band split of the detector input; the two bands always add up to it.

@@ -3,6 +3,7 @@
 
 #include "host/aeff_editor.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace vrn
@@ -52,6 +53,18 @@ void AudioEffectX::wantEvents(int32 filter)
     CallHost(audioMasterWantMidi, 0, filter);
 }
 
+namespace
+{
+/// The key modifiers a host sends as a float, as a byte; a NaN, infinite or huge value (whose
+/// conversion to an integer would be undefined) is no modifier.
+unsigned char ModifierByte(float opt)
+{
+    if (!(std::fabs(opt) < 2147483648.0f))
+        return 0;
+    return static_cast<unsigned char>(static_cast<int32>(opt));
+}
+} // namespace
+
 intptr AudioEffectX::dispatcher(int32 opcode, int32 index, intptr value, void* ptr, float opt)
 {
     char* text = static_cast<char*>(ptr);
@@ -86,7 +99,7 @@ intptr AudioEffectX::dispatcher(int32 opcode, int32 index, intptr value, void* p
             VstKeyCode key{};
             key.character = index;
             key.virt = static_cast<unsigned char>(value);
-            key.modifier = static_cast<unsigned char>(static_cast<int32>(opt));
+            key.modifier = ModifierByte(opt);
             const bool used =
                 opcode == effEditKeyDown ? editor->onKeyDown(key) : editor->onKeyUp(key);
             return used ? 1 : 0;

@@ -15,7 +15,12 @@ double ParameterRules::Normalise(const SliderInfo& info, double value)
     const long double range = static_cast<long double>(info.maximum) - info.minimum;
     if (range == 0.0L)
         return 0.0;
-    return static_cast<double>((static_cast<long double>(value) - info.minimum) / range);
+    const long double x = (static_cast<long double>(value) - info.minimum) / range;
+    // A restored chunk may hold values outside the range, and they stay in force for the
+    // sound; hosts take a parameter as 0..1 only, so the answer is clamped.
+    if (!(x >= 0.0L))
+        return 0.0;
+    return x > 1.0L ? 1.0 : static_cast<double>(x);
 }
 
 double ParameterRules::Quantise(const SliderInfo& info, double x)

@@ -14,7 +14,8 @@ namespace vrn
 /// Host parameter handling shared by all section-driver effects (no effect-specific code).
 struct ParameterRules
 {
-    /// Normalised 0..1 value of `value` within `info`'s range (0 for an empty range).
+    /// Normalised value of `value` within `info`'s range, clamped to 0..1 (0 for an empty
+    /// range).
     static double Normalise(const SliderInfo& info, double value);
     /// The slider value for normalised `x`, quantised to the step grid anchored at 0.
     /// A NaN `x` answers NaN (the caller ignores it); others are clamped to 0..1 first.

@@ -280,10 +280,11 @@ TEST(GateSignalPath, LatencyIsReportedAtTheNextBlockAndDropsWithPreGate)
     EXPECT_EQ(rig.host.latencyReports, (std::vector<std::int32_t>{48, 0}));
 }
 
-TEST(GateSignalPath, NonFiniteInputIsSilence)
+TEST(GateSignalPath, NonFiniteAndHugeInputIsSilence)
 {
-    // A NaN or infinite sample counts as 0: no output sample and no state turns non-finite,
-    // and everything else comes out exactly as with a 0 in its place.
+    // A NaN, infinite or absurdly large (beyond ±1e30) sample counts as 0: no output sample and
+    // no state turns non-finite, and everything else comes out exactly as with a 0 in its
+    // place.
     GateSettings s;
     s.preGate = 1;
     s.attack = 10;
@@ -298,7 +299,9 @@ TEST(GateSignalPath, NonFiniteInputIsSilence)
         left[j] = nan;
         right[j + 1] = inf;
         left[j + 2] = -inf;
-        zeroL[j] = zeroR[j + 1] = zeroL[j + 2] = 0.0;
+        right[j + 3] = 1.01e30;
+        left[j + 4] = -3e38; // near -FLT_MAX
+        zeroL[j] = zeroR[j + 1] = zeroL[j + 2] = zeroR[j + 3] = zeroL[j + 4] = 0.0;
     }
     std::vector<float> leftF(left.begin(), left.end()), rightF(right.begin(), right.end());
     std::vector<float> zeroLF(zeroL.begin(), zeroL.end()), zeroRF(zeroR.begin(), zeroR.end());
@@ -322,8 +325,9 @@ TEST(GateSignalPath, NonFiniteInputIsSilence)
 
 TEST(GateSignalPath, RecoversFromNonFiniteStatesWithinOneBlock)
 {
-    // Finite samples near the limit of the double range overflow the band split; the states are
-    // cleared at the end of the block and the next block is finite again.
+    // Input cannot make a state non-finite any more (huge samples are silence); should one
+    // turn non-finite all the same, the states are cleared at the end of the block and the
+    // next block is finite again.
     GateSettings s;
     s.preGate = 1;
     s.attack = 10;
@@ -331,8 +335,8 @@ TEST(GateSignalPath, RecoversFromNonFiniteStatesWithinOneBlock)
     GateRig rig(s);
     std::vector<double> left, right;
     MakeBurstSignal(48000.0, 0.1, left, right);
-    left[100] = std::numeric_limits<double>::max();
-    left[101] = -std::numeric_limits<double>::max();
+    rig.gate.audio.frame.lowpassL = std::numeric_limits<double>::infinity();
+    rig.gate.audio.frame.bandHi.env = std::numeric_limits<double>::quiet_NaN();
     rig.Process(left, right, 512);
     std::vector<double> after, afterR;
     MakeBurstSignal(48000.0, 0.1, after, afterR);

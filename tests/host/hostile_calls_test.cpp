@@ -66,6 +66,34 @@ TEST(HostileAudio, ExtremeButFiniteSignalsStayFiniteAndBounded)
     }
 }
 
+TEST(HostileAudio, HugeFiniteSamplesAreSilenceAndTheOutputStaysFinite)
+{
+    // Found by fuzzing: near ±FLT_MAX the high band (input minus low band) grows up to twice
+    // as large as any float, so the float output turned infinite within the block (and near
+    // ±DBL_MAX the double one).
+    for (const bool doublePrecision : {false, true})
+    {
+        Plugin plugin;
+        plugin.Set(7, 1.0f); // Monitor: Hi-band
+        plugin.Set(9, 1.0f); // Band Link 100 %
+        const double huge = doublePrecision ? DBL_MAX : FLT_MAX;
+        std::vector<double> l = Tone(512, 0.5), r = Tone(512, 0.5);
+        // Long runs of −huge pull the low band down; then +huge stands far above it.
+        for (std::size_t j = 0; j < l.size(); ++j)
+            l[j] = r[j] = j % 32 == 31 ? huge : -huge;
+        if (doublePrecision)
+        {
+            plugin.Process(l, r, 512);
+            EXPECT_TRUE(AllFinite(l) && AllFinite(r));
+            continue;
+        }
+        std::vector<float> fl(l.begin(), l.end()), fr(r.begin(), r.end());
+        plugin.ProcessFloat(fl, fr, 512);
+        for (std::size_t j = 0; j < fl.size(); ++j)
+            ASSERT_TRUE(std::isfinite(fl[j]) && std::isfinite(fr[j])) << j;
+    }
+}
+
 TEST(HostileAudio, AnyBlockSizeAndAliasedBuffersGiveTheSameResult)
 {
     std::vector<double> l1 = Tone(3000, 0.4), r1 = Tone(3000, 0.2);

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <memory>
 #include <string>
 #include <thread>
@@ -219,6 +220,22 @@ TEST(EditorBridge, KeysAreNotTakenAndKnobModeIsShared)
     EXPECT_EQ(other.editor->getKnobMode(), 2);
     EXPECT_EQ(bridge.editor->getFrame()->getKnobMode(), 2);
     bridge.Dispatch(effSetEditKnobMode, 0, 0);
+}
+
+TEST(EditorBridge, KeyModifiersThatAreNoNumberReadAsNone)
+{
+    // Found by fuzzing: the modifier arrives as a float, and converting an infinite or huge one
+    // to an integer was undefined.
+    FakeWindows windows;
+    Bridge bridge;
+    bridge.Dispatch(effEditOpen, 0, 0, kHostWindow);
+    bridge.editor->getFrame()->setFocusView(bridge.editor->getView());
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    for (const float modifier : {3.0f, -1.0f, nan, inf, -inf, 3e9f, -3e9f})
+        EXPECT_EQ(bridge.Dispatch(effEditKeyDown, 'a', 65, nullptr, modifier), 1);
+    EXPECT_EQ(entries, (Log{"key 97 3 65", "key 97 255 65", "key 97 0 65", "key 97 0 65",
+                            "key 97 0 65", "key 97 0 65", "key 97 0 65"}));
 }
 
 TEST(EditorBridge, EffectViewHandsPaintMouseAndKeysToTheTable)
