@@ -49,10 +49,12 @@ std::size_t DrawMemo::boxBytes(const PixelBox& box) const
 
 bool DrawMemo::matches(const PixelBox& box, std::size_t offset) const
 {
-    const auto rowBytes = static_cast<std::size_t>(box.width() * bytesPerPixel);
+    const auto rowBytes =
+        static_cast<std::size_t>(box.width()) * static_cast<std::size_t>(bytesPerPixel);
     const std::uint8_t* kept = storage.data() + offset;
     for (int y = box.top; y < box.bottom; ++y, kept += rowBytes)
-        if (std::memcmp(pixels + static_cast<std::ptrdiff_t>(y) * stride + box.left * bytesPerPixel,
+        if (std::memcmp(pixels + static_cast<std::ptrdiff_t>(y) * stride +
+                            static_cast<std::ptrdiff_t>(box.left) * bytesPerPixel,
                         kept, rowBytes) != 0)
             return false;
     return true;
@@ -60,20 +62,24 @@ bool DrawMemo::matches(const PixelBox& box, std::size_t offset) const
 
 void DrawMemo::save(const PixelBox& box, std::size_t offset)
 {
-    const auto rowBytes = static_cast<std::size_t>(box.width() * bytesPerPixel);
+    const auto rowBytes =
+        static_cast<std::size_t>(box.width()) * static_cast<std::size_t>(bytesPerPixel);
     std::uint8_t* kept = storage.data() + offset;
     for (int y = box.top; y < box.bottom; ++y, kept += rowBytes)
         std::memcpy(kept,
-                    pixels + static_cast<std::ptrdiff_t>(y) * stride + box.left * bytesPerPixel,
+                    pixels + static_cast<std::ptrdiff_t>(y) * stride +
+                        static_cast<std::ptrdiff_t>(box.left) * bytesPerPixel,
                     rowBytes);
 }
 
 void DrawMemo::restore(const PixelBox& box, std::size_t offset)
 {
-    const auto rowBytes = static_cast<std::size_t>(box.width() * bytesPerPixel);
+    const auto rowBytes =
+        static_cast<std::size_t>(box.width()) * static_cast<std::size_t>(bytesPerPixel);
     const std::uint8_t* kept = storage.data() + offset;
     for (int y = box.top; y < box.bottom; ++y, kept += rowBytes)
-        std::memcpy(pixels + static_cast<std::ptrdiff_t>(y) * stride + box.left * bytesPerPixel,
+        std::memcpy(pixels + static_cast<std::ptrdiff_t>(y) * stride +
+                        static_cast<std::ptrdiff_t>(box.left) * bytesPerPixel,
                     kept, rowBytes);
 }
 

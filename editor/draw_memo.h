@@ -3,6 +3,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <type_traits>
 #include <vector>
 
 namespace vrn
@@ -36,13 +38,18 @@ struct DrawCallKey
     std::uint32_t colour = 0; ///< the colour it draws with (ARGB)
     std::uint32_t flags = 0;  ///< anti-aliasing and the like
     std::int32_t numbers[8] = {};
-    float reals[6] = {};
-    std::uint64_t object = 0; ///< identity of the font or picture drawn, 0 for none
+    std::uint32_t reals[6] = {}; ///< real arguments by their bits (setReal): -0 is not 0
+    std::uint32_t unused = 0;    ///< keeps the key free of padding, so its bytes are its value
+    std::uint64_t object = 0;    ///< identity of the font or picture drawn, 0 for none
     std::uint32_t textLength = 0;
     char text[60] = {}; ///< the text drawn (calls with longer texts are not remembered)
 
     static constexpr std::size_t kMaxText = sizeof text;
+
+    void setReal(int index, float value) { std::memcpy(&reals[index], &value, sizeof value); }
 };
+static_assert(std::has_unique_object_representations_v<DrawCallKey>,
+              "keys are hashed and compared by their bytes");
 
 /// A deterministic drawing call (a drawing library's) applied to the same pixels with the
 /// same arguments and state gives the same pixels again. The memo keeps, for each call it saw,

@@ -235,10 +235,10 @@ void GdiplusSurface::fillRect(float x, float y, float width, float height)
     key.call = 1;
     key.colour = wanted.fillColor.argb();
     key.flags = wanted.antiAlias;
-    key.reals[0] = x;
-    key.reals[1] = y;
-    key.reals[2] = width;
-    key.reals[3] = height;
+    key.setReal(0, x);
+    key.setReal(1, y);
+    key.setReal(2, width);
+    key.setReal(3, height);
     const PixelBox box{static_cast<int>(std::floor(x)) - 2, static_cast<int>(std::floor(y)) - 2,
                        static_cast<int>(std::ceil(x + width)) + 2,
                        static_cast<int>(std::ceil(y + height)) + 2};
@@ -389,8 +389,8 @@ void GdiplusSurface::drawString(std::string_view text, CFontDesc& font, float x,
     key.call = 3;
     key.colour = wanted.fontColor.argb();
     key.flags = antiAlias;
-    key.reals[0] = x;
-    key.reals[1] = y;
+    key.setReal(0, x);
+    key.setReal(1, y);
     key.object = FontIdentity(font);
     key.textLength = static_cast<std::uint32_t>(text.size());
     std::memcpy(key.text, text.data(), text.size());

@@ -18,6 +18,13 @@ namespace vrn
 
 namespace
 {
+
+/// The object at an address the dynamic linker gives as an integer.
+template <class T>
+T* At(std::uintptr_t address)
+{
+    return reinterpret_cast<T*>(address); // NOLINT(performance-no-int-to-ptr): ELF addresses
+}
 std::atomic<long> allocations{0};
 
 void* CountedMalloc(std::size_t size)
@@ -69,7 +76,7 @@ int FindObject(dl_phdr_info* info, std::size_t, void* data)
         if (segment.p_type == PT_LOAD && address >= start && address < start + segment.p_memsz)
             inside = true;
         if (segment.p_type == PT_DYNAMIC)
-            dynamic = reinterpret_cast<const ElfW(Dyn)*>(start);
+            dynamic = At<const ElfW(Dyn)>(start);
     }
     if (!inside)
         return 0;
@@ -85,8 +92,7 @@ void Write(void** slot, void* value)
     const long page = sysconf(_SC_PAGESIZE);
     const auto start =
         reinterpret_cast<std::uintptr_t>(slot) & ~static_cast<std::uintptr_t>(page - 1);
-    mprotect(reinterpret_cast<void*>(start), static_cast<std::size_t>(page) * 2,
-             PROT_READ | PROT_WRITE);
+    mprotect(At<void>(start), static_cast<std::size_t>(page) * 2, PROT_READ | PROT_WRITE);
     *slot = value;
 }
 
@@ -109,19 +115,19 @@ void ForEachSymbolSlot(const Search& object, Visit visit)
         switch (entry->d_tag)
         {
         case DT_SYMTAB:
-            symbols = reinterpret_cast<const ElfW(Sym)*>(absolute(entry->d_un.d_ptr));
+            symbols = At<const ElfW(Sym)>(absolute(entry->d_un.d_ptr));
             break;
         case DT_STRTAB:
-            names = reinterpret_cast<const char*>(absolute(entry->d_un.d_ptr));
+            names = At<const char>(absolute(entry->d_un.d_ptr));
             break;
         case DT_RELA:
-            tables[0] = reinterpret_cast<const ElfW(Rela)*>(absolute(entry->d_un.d_ptr));
+            tables[0] = At<const ElfW(Rela)>(absolute(entry->d_un.d_ptr));
             break;
         case DT_RELASZ:
             sizes[0] = entry->d_un.d_val;
             break;
         case DT_JMPREL:
-            tables[1] = reinterpret_cast<const ElfW(Rela)*>(absolute(entry->d_un.d_ptr));
+            tables[1] = At<const ElfW(Rela)>(absolute(entry->d_un.d_ptr));
             break;
         case DT_PLTRELSZ:
             sizes[1] = entry->d_un.d_val;
@@ -139,8 +145,7 @@ void ForEachSymbolSlot(const Search& object, Visit visit)
             const auto symbol = ELF64_R_SYM(relocation.r_info);
             if (symbol == 0)
                 continue;
-            visit(names + symbols[symbol].st_name,
-                  reinterpret_cast<void**>(object.base + relocation.r_offset));
+            visit(names + symbols[symbol].st_name, At<void*>(object.base + relocation.r_offset));
         }
 }
 
@@ -172,7 +177,7 @@ AllocationCounter::AllocationCounter(const void* pluginFunction)
                           Write(slot, counting);
                           ++redirected;
                       });
-    library = reinterpret_cast<void*>(object.base);
+    library = At<void>(object.base);
 }
 
 AllocationCounter::~AllocationCounter()
