@@ -3,7 +3,7 @@
 # tests/fuzz/corpus; new inputs go to build/linux-fuzz/corpus. Any crash fails the script and
 # leaves its reproducer in build/linux-fuzz/crashes/.
 #
-#   bash scripts/fuzz.sh [SECONDS] [TARGET...]   each target for SECONDS (default 30: CI's run)
+#   bash scripts/fuzz.sh [SECONDS] [TARGET...]   each target for SECONDS (default 30; CI runs 20)
 #   bash scripts/fuzz.sh --runs N [TARGET...]    each target for exactly N executions
 #
 # TARGET is one of the names below (default: all of them).

@@ -97,7 +97,7 @@ run_wine_dll() {
     VRN_NATIVE_BUILD=$PWD/build/linux-debug wine_tests "$@" -R '^plugin_(proof|exports|artwork|version)$'
 }
 
-fuzz_seconds=${VRN_FUZZ_SECONDS:-30}
+fuzz_seconds=${VRN_FUZZ_SECONDS:-20}
 
 suite format-check format_check
 suite pow-tables python3 scripts/make_fast_math_tables.py --check
