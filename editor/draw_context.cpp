@@ -3,6 +3,7 @@
 
 #include "editor/draw_surface.h"
 #include "editor/font_desc.h"
+#include "editor/frame.h"
 #include "editor/platform.h"
 
 #include <cmath>
@@ -37,7 +38,8 @@ CDrawContext::CDrawContext(CFrame* ownerFrame, const ViewRect& bounds, void* dev
 CDrawContext::CDrawContext(CFrame* ownerFrame, const ViewRect& bounds,
                            std::unique_ptr<DrawSurface> surfaceToUse)
     : defaultClip(ownerFrame ? bounds : ViewRect{0, 0, 1000, 1000}), frame(ownerFrame),
-      ownedTarget(std::move(surfaceToUse)), target(ownedTarget.get())
+      scale(ownerFrame ? ownerFrame->getScale() : 1.0), ownedTarget(std::move(surfaceToUse)),
+      target(ownedTarget.get())
 {
     clipRect = defaultClip;
     applyDefaults();
@@ -45,12 +47,11 @@ CDrawContext::CDrawContext(CFrame* ownerFrame, const ViewRect& bounds,
 
 CDrawContext::CDrawContext(CFrame* ownerFrame, const ViewRect& bounds, DrawSurface& borrowed)
     : defaultClip(ownerFrame ? bounds : ViewRect{0, 0, 1000, 1000}), frame(ownerFrame),
-      target(&borrowed)
+      scale(ownerFrame ? ownerFrame->getScale() : 1.0), target(&borrowed)
 {
     clipRect = defaultClip;
     // A kept surface may still clip as its last user left it.
-    target->setClip(Truncated(clipRect.left), Truncated(clipRect.top), Truncated(clipRect.width()),
-                    Truncated(clipRect.height()));
+    applyClip();
     applyDefaults();
 }
 
@@ -111,7 +112,7 @@ void CDrawContext::setLineWidth(double width)
 {
     lineWidth = width;
     if (target)
-        target->setPenWidth(static_cast<float>(width));
+        target->setPenWidth(static_cast<float>(width * scale));
 }
 
 void CDrawContext::setLineStyle(CLineStyle style)
@@ -138,9 +139,36 @@ void CDrawContext::setClipRect(const ViewRect& clip)
     if (moved == clipRect)
         return;
     clipRect = moved;
+    applyClip();
+}
+
+void CDrawContext::applyClip()
+{
+    if (!target)
+        return;
+    const ViewRect r = toSurface(clipRect);
+    target->setClip(Truncated(r.left), Truncated(r.top), Truncated(r.width()),
+                    Truncated(r.height()));
+}
+
+ViewRect CDrawContext::toSurface(const ViewRect& r) const
+{
+    return {r.left * scale, r.top * scale, r.right * scale, r.bottom * scale};
+}
+
+void CDrawContext::setScale(double newScale)
+{
+    if (!(newScale > 0.0) || newScale == scale)
+        return;
+    scale = newScale;
+    applyClip();
     if (target)
-        target->setClip(Truncated(moved.left), Truncated(moved.top), Truncated(moved.width()),
-                        Truncated(moved.height()));
+        target->setPenWidth(static_cast<float>(lineWidth * scale));
+}
+
+CFontDesc& CDrawContext::surfaceFont() const
+{
+    return *font->scaledVariant(scale);
 }
 
 ViewRect CDrawContext::getClipRect() const
@@ -184,8 +212,8 @@ void CDrawContext::lineTo(ViewPoint point)
 {
     const ViewPoint end = point.offset(drawingOffset.h, drawingOffset.v);
     if (target)
-        target->drawLine(Truncated(penPosition.h), Truncated(penPosition.v), Truncated(end.h),
-                         Truncated(end.v));
+        target->drawLine(Truncated(penPosition.h * scale), Truncated(penPosition.v * scale),
+                         Truncated(end.h * scale), Truncated(end.v * scale));
     penPosition = end;
 }
 
@@ -218,8 +246,8 @@ void CDrawContext::drawPolygon(const ViewPoint* points, int count, CDrawStyle st
     for (std::ptrdiff_t i = 0; i < count; ++i)
     {
         const std::ptrdiff_t x = 2 * static_cast<std::ptrdiff_t>(i);
-        xy[x] = static_cast<float>(points[i].h + drawingOffset.h);
-        xy[x + 1] = static_cast<float>(points[i].v + drawingOffset.v);
+        xy[x] = static_cast<float>((points[i].h + drawingOffset.h) * scale);
+        xy[x + 1] = static_cast<float>((points[i].v + drawingOffset.v) * scale);
     }
     target->drawPolygon(xy, count, style != kDrawStroked, style != kDrawFilled, closed);
 }
@@ -228,7 +256,7 @@ void CDrawContext::drawRect(const ViewRect& rect, CDrawStyle style)
 {
     if (!target)
         return;
-    const ViewRect r = Ordered(rect).offset(drawingOffset.h, drawingOffset.v);
+    const ViewRect r = toSurface(Ordered(rect).offset(drawingOffset.h, drawingOffset.v));
     const auto x = static_cast<float>(r.left);
     const auto y = static_cast<float>(r.top);
     const auto w = static_cast<float>(r.width());
@@ -243,7 +271,7 @@ void CDrawContext::fillRect(const ViewRect& rect)
 {
     if (!target)
         return;
-    const ViewRect r = Ordered(rect).offset(drawingOffset.h, drawingOffset.v);
+    const ViewRect r = toSurface(Ordered(rect).offset(drawingOffset.h, drawingOffset.v));
     target->fillRect(static_cast<float>(r.left), static_cast<float>(r.top),
                      static_cast<float>(r.width()), static_cast<float>(r.height()));
 }
@@ -252,7 +280,7 @@ void CDrawContext::drawEllipse(const ViewRect& rect, CDrawStyle style)
 {
     if (!target)
         return;
-    const ViewRect r = Ordered(rect).offset(drawingOffset.h, drawingOffset.v);
+    const ViewRect r = toSurface(Ordered(rect).offset(drawingOffset.h, drawingOffset.v));
     const int x = Truncated(r.left);
     const int y = Truncated(r.top);
     const int w = Truncated(r.width()) - 1;
@@ -268,7 +296,7 @@ void CDrawContext::drawArc(const ViewRect& rect, double startAngle, double endAn
 {
     if (!target)
         return;
-    const ViewRect r = Ordered(rect).offset(drawingOffset.h, drawingOffset.v);
+    const ViewRect r = toSurface(Ordered(rect).offset(drawingOffset.h, drawingOffset.v));
     const double end = endAngle < startAngle ? endAngle + 360.0 : endAngle;
     const double sweep = std::fabs(end - startAngle);
     target->drawArc(static_cast<float>(r.left), static_cast<float>(r.top),
@@ -300,12 +328,12 @@ double CDrawContext::getStringWidth(const char* text)
 {
     if (!text || !font || !target)
         return -1.0;
-    return target->stringWidth(text, *font);
+    return target->stringWidth(text, surfaceFont()) / scale;
 }
 
 double CDrawContext::fontHeight()
 {
-    return (font && target) ? target->fontHeight(*font) : 0.0;
+    return (font && target) ? target->fontHeight(surfaceFont()) / scale : 0.0;
 }
 
 void CDrawContext::drawStringAt(const char* text, ViewPoint point, bool antiAlias)
@@ -314,7 +342,8 @@ void CDrawContext::drawStringAt(const char* text, ViewPoint point, bool antiAlia
         return;
     const double x = point.h + drawingOffset.h;
     const double y = point.v + drawingOffset.v + 1.0 - fontHeight();
-    target->drawString(text, *font, static_cast<float>(x), static_cast<float>(y), antiAlias);
+    target->drawString(text, surfaceFont(), static_cast<float>(x * scale),
+                       static_cast<float>(y * scale), antiAlias);
 }
 
 void CDrawContext::drawString(const char* text, const ViewRect& rect, CHoriTxtAlign align,
@@ -336,13 +365,25 @@ void CDrawContext::drawString(const char* text, const ViewRect& rect, CHoriTxtAl
     setClipRect(savedClip);
 }
 
+void CDrawContext::drawBitmap(PlatformBitmap& image, double density, const ViewRect& rect,
+                              ViewPoint source, std::uint8_t alpha)
+{
+    if (!target)
+        return;
+    const ViewRect r = toSurface(rect.offset(drawingOffset.h, drawingOffset.v));
+    target->drawBitmap(image, Truncated(r.left), Truncated(r.top), Truncated(rect.width() * scale),
+                       Truncated(rect.height() * scale), Truncated(source.h * density),
+                       Truncated(source.v * density), Truncated(rect.width() * density),
+                       Truncated(rect.height() * density), alpha);
+}
+
 ViewPoint CDrawContext::getMousePosition() const
 {
     const ViewPoint cursor = editor_platform::CursorScreenPosition();
     // The window's place on the screen is asked only now: a context is made for every paint,
     // and on X11 the question is a round trip to the server.
     const ViewPoint origin = editor_platform::WindowScreenOrigin(screenWindow);
-    return {cursor.h - origin.h, cursor.v - origin.v};
+    return {(cursor.h - origin.h) / scale, (cursor.v - origin.v) / scale};
 }
 
 } // namespace vrn

@@ -14,6 +14,7 @@ namespace vrn
 class CFontDesc;
 class CFrame;
 class DrawSurface;
+struct PlatformBitmap;
 
 /// Line style of strokes.
 enum CLineStyle : std::int32_t
@@ -49,11 +50,17 @@ enum CHoriTxtAlign : std::int32_t
 /// setters skip the surface call when the value is unchanged, because the drawing runtime sets
 /// them before every primitive. Without a surface every state change is kept and nothing is
 /// drawn.
+///
+/// Callers work in the frame's pixels; the surface gets window pixels: on a high-density
+/// screen every coordinate, size, pen width, clip and font size is multiplied by the scale on
+/// its way to the surface (here and nowhere else), and text measures come back divided by it.
+/// At scale 1 the surface gets exactly the caller's values.
 class CDrawContext : public CBaseObject
 {
 public:
     /// A context for a window or device context (native handles, either may be null).
-    /// `frameBounds` is the frame's rectangle, the default clip (ignored without a frame).
+    /// `frameBounds` is the frame's rectangle, the default clip (ignored without a frame). The
+    /// scale is the frame's (1 without a frame).
     CDrawContext(CFrame* frame, const ViewRect& frameBounds, void* deviceContext, void* window);
     /// A context over a given surface (offscreen bitmaps, tests); null draws nothing.
     CDrawContext(CFrame* frame, const ViewRect& frameBounds, std::unique_ptr<DrawSurface> target);
@@ -123,6 +130,21 @@ public:
     void drawString(const char* text, const ViewRect& rect, CHoriTxtAlign align = kCenterText,
                     bool antiAlias = true);
 
+    // --- bitmaps
+    /// Draws the `rect`-sized area at `source` of `image` into `rect`, scaled by `alpha` / 255.
+    /// `rect` and `source` are in this context's pixels; `density` is the image's pixels per
+    /// such pixel (1 for a picture drawn at its size, 2 for its double-size variant): an image
+    /// whose density is the context's scale is copied 1:1, any other is scaled.
+    void drawBitmap(PlatformBitmap& image, double density, const ViewRect& rect, ViewPoint source,
+                    std::uint8_t alpha);
+
+    // --- scale
+    /// Window pixels per pixel of this context (1 … 3).
+    double getScale() const { return scale; }
+    /// Draws at `newScale` window pixels per pixel from now on (contexts over surfaces of their
+    /// own: offscreen bitmaps, tests); the surface's clip and pen follow.
+    void setScale(double newScale);
+
     // --- misc
     /// Pointer position in this context's coordinates.
     ViewPoint getMousePosition() const;
@@ -146,8 +168,15 @@ protected:
 private:
     void applyDefaults();
     double fontHeight();
+    /// `r` (this context's pixels, offset applied) in window pixels.
+    ViewRect toSurface(const ViewRect& r) const;
+    /// Tells the surface the clip (window pixels, whole pixels toward zero).
+    void applyClip();
+    /// The current font at the surface's size.
+    CFontDesc& surfaceFont() const;
 
     CFrame* frame;
+    double scale = 1.0;
     std::unique_ptr<DrawSurface> ownedTarget;
     DrawSurface* target; ///< ownedTarget, a borrowed surface, or null
     CFontDesc* font = nullptr;

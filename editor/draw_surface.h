@@ -62,10 +62,12 @@ public:
     virtual void drawString(std::string_view text, CFontDesc& font, float x, float y,
                             bool antiAlias) = 0;
 
-    /// Copies the `width` × `height` pixels at (sourceX, sourceY) of `bitmap` to (x, y),
-    /// scaled by `alpha` / 255 when `alpha` is below 255.
+    /// Draws the `sourceWidth` × `sourceHeight` pixels at (sourceX, sourceY) of `bitmap` into
+    /// the `width` × `height` pixels at (x, y) (a copy when the sizes are equal, else scaled),
+    /// with the opacity scaled by `alpha` / 255 when `alpha` is below 255.
     virtual void drawBitmap(PlatformBitmap& bitmap, int x, int y, int width, int height,
-                            int sourceX, int sourceY, std::uint8_t alpha) = 0;
+                            int sourceX, int sourceY, int sourceWidth, int sourceHeight,
+                            std::uint8_t alpha) = 0;
 };
 
 } // namespace vrn

@@ -16,6 +16,7 @@ CFontDesc::CFontDesc(const std::string& faceName, double sizePixels, std::int32_
 
 CFontDesc::~CFontDesc()
 {
+    dropVariants();
     freePlatformFont();
 }
 
@@ -24,6 +25,7 @@ void CFontDesc::setName(const std::string& newName)
     if (newName == name)
         return;
     name = newName;
+    dropVariants();
     freePlatformFont();
 }
 
@@ -32,6 +34,7 @@ void CFontDesc::setSize(double newSize)
     if (newSize == size)
         return;
     size = newSize;
+    dropVariants();
     freePlatformFont();
 }
 
@@ -40,7 +43,30 @@ void CFontDesc::setStyle(std::int32_t newStyle)
     if (newStyle == style)
         return;
     style = newStyle;
+    dropVariants();
     freePlatformFont();
+}
+
+CFontDesc* CFontDesc::scaledVariant(double scale)
+{
+    if (scale == 1.0)
+        return this;
+    for (const auto& [variantScale, variant] : variants)
+        if (variantScale == scale)
+            return variant;
+    auto* made = new CFontDesc(name, size * scale, style);
+    // A standard font's variant lives as long as it and gives its platform font back with it
+    // when the drawing library shuts down.
+    made->standard = standard;
+    variants.emplace_back(scale, made);
+    return made;
+}
+
+void CFontDesc::dropVariants()
+{
+    for (const auto& variant : variants)
+        variant.second->release();
+    variants.clear();
 }
 
 void CFontDesc::setPlatformFont(PlatformFont* font)
@@ -119,7 +145,11 @@ CFontDesc* StandardFont(int number)
 void FreeStandardPlatformFonts()
 {
     for (CFontDesc* font : StandardFonts())
+    {
         font->freePlatformFont();
+        for (const auto& variant : font->variants)
+            variant.second->freePlatformFont();
+    }
 }
 
 } // namespace vrn

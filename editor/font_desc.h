@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace vrn
 {
@@ -33,6 +35,11 @@ public:
     void setSize(double newSize);
     void setStyle(std::int32_t newStyle);
 
+    /// This description at `scale` times its size (a window's pixels on a high-density
+    /// screen): made on first use and kept with this one until it changes, so that drawing at a
+    /// scale makes no description per frame. This description itself at scale 1.
+    CFontDesc* scaledVariant(double scale);
+
     /// The platform font made for this description, or null (back ends only).
     PlatformFont* platformFont() const { return cachedFont; }
     /// Keeps `font` (owned from now on) as this description's platform font (back ends only).
@@ -42,12 +49,17 @@ public:
 
 private:
     friend std::array<CFontDesc*, 8>& StandardFonts(); // marks the standard fonts
+    friend void FreeStandardPlatformFonts();
+
+    /// Releases the scaled variants (the description changed).
+    void dropVariants();
 
     std::string name;
     double size;
     std::int32_t style;
     PlatformFont* cachedFont = nullptr;
-    bool standard = false; ///< one of the eight standard fonts
+    bool standard = false; ///< one of the eight standard fonts, or a scaled variant of one
+    std::vector<std::pair<double, CFontDesc*>> variants; ///< by scale, one reference each
 };
 
 /// The eight standard fonts, numbered 1 to 8 (1: "Arial" 12 px, every context's default font;

@@ -1,6 +1,7 @@
 // The frame: window life, repainting, and the routing of window events into the view tree.
 #include "editor/frame.h"
 
+#include "editor/content_scale.h"
 #include "editor/draw_context.h"
 #include "editor/drop_target.h"
 #include "editor/editor_interface.h"
@@ -9,6 +10,7 @@
 #include "editor/platform.h"
 #include "platform/platform.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace vrn
@@ -23,11 +25,6 @@ constexpr int kWheelDeltaPerNotch = 120;
 // Focus changes tell views, which may move the focus again: such nested calls are ignored.
 bool settingFocus = false;
 
-int Truncated(double value)
-{
-    return static_cast<int>(value);
-}
-
 void TellAncestors(CView* view, CFrame* frame, CMessageId message)
 {
     for (CView* ancestor = view->getParent(); ancestor && ancestor != frame;
@@ -36,10 +33,13 @@ void TellAncestors(CView* view, CFrame* frame, CMessageId message)
 }
 } // namespace
 
-CFrame::CFrame(const ViewRect& rect, void* hostWindow, VSTGUIEditorInterface* editor)
+CFrame::CFrame(const ViewRect& rect, void* hostWindow, VSTGUIEditorInterface* editor,
+               double initialScale)
     : CViewContainer(rect, nullptr, nullptr), editorInterface(editor), parentWindow(hostWindow)
 {
     frame = this;
+    if (initialScale > 0.0)
+        scale = initialScale;
     attached = true;
     oleInitialized = editor_platform::InitializeOle();
     GDIPlusGlobals::enter();
@@ -48,8 +48,8 @@ CFrame::CFrame(const ViewRect& rect, void* hostWindow, VSTGUIEditorInterface* ed
     // Without the drawing library nothing could be painted: no window then.
     if (parentWindow && GDIPlusGlobals::isStarted())
     {
-        window = editor_platform::CreateFrameWindow(parentWindow, Truncated(rect.width()),
-                                                    Truncated(rect.height()), this);
+        window = editor_platform::CreateFrameWindow(parentWindow, ScaledLength(rect.width(), scale),
+                                                    ScaledLength(rect.height(), scale), this);
         if (window)
             setDropActive(true);
     }
@@ -143,11 +143,16 @@ void CFrame::draw(CDrawContext* context)
 
 void CFrame::invalidateArea(const ViewRect& rect)
 {
-    // Only the window's paint message draws: this queues one.
+    // Only the window's paint message draws: this queues one. The rectangle is taken in whole
+    // frame pixels (toward zero), and those as every window pixel they cover.
     if (!visible || !openFlag || !window)
         return;
-    editor_platform::InvalidateWindowRect(window, Truncated(rect.left), Truncated(rect.top),
-                                          Truncated(rect.right), Truncated(rect.bottom));
+    const auto start = [this](double edge)
+    { return static_cast<int>(std::floor(static_cast<int>(edge) * scale)); };
+    const auto end = [this](double edge)
+    { return static_cast<int>(std::ceil(static_cast<int>(edge) * scale)); };
+    editor_platform::InvalidateWindowRect(window, start(rect.left), start(rect.top),
+                                          end(rect.right), end(rect.bottom));
 }
 
 // --- pointer and cursor
@@ -158,7 +163,7 @@ ViewPoint CFrame::currentMouseLocation() const
     if (!window)
         return screen;
     const ViewPoint origin = editor_platform::WindowScreenOrigin(window);
-    return {screen.h - origin.h, screen.v - origin.v};
+    return fromWindow({screen.h - origin.h, screen.v - origin.v});
 }
 
 ButtonState CFrame::currentMouseButtons() const
@@ -203,8 +208,26 @@ bool CFrame::setFrameSize(double width, double height)
     if (backBufferContext)
         backBufferContext->release();
     backBufferContext = nullptr;
-    if (!window || editor_platform::ResizeFrameWindow(window, Truncated(width), Truncated(height)))
+    if (!window || editor_platform::ResizeFrameWindow(window, ScaledLength(width, scale),
+                                                      ScaledLength(height, scale)))
         setBounds(resized, true);
+    return true;
+}
+
+bool CFrame::setScale(double newScale)
+{
+    if (!openFlag || !window || !(newScale > 0.0) || newScale == scale)
+        return false;
+    scale = newScale;
+    // The back buffer has the old scale: made again when needed.
+    if (backBufferContext)
+        backBufferContext->release();
+    backBufferContext = nullptr;
+    // The window takes the new size even where the host's windows around it do not grow with
+    // it (the host is asked to make room by the editor).
+    editor_platform::ResizeFrameWindow(window, ScaledLength(size.width(), scale),
+                                       ScaledLength(size.height(), scale));
+    invalidateArea(size);
     return true;
 }
 
@@ -489,8 +512,12 @@ bool CFrame::isKindOf(const char* className) const
 
 // --- the window procedure's calls
 
-void CFrame::onWindowPaint(DrawSurface& paintBuffer, const ViewRect& updateRect)
+void CFrame::onWindowPaint(DrawSurface& paintBuffer, const ViewRect& windowUpdate)
 {
+    // Every frame pixel the window's update touches is drawn.
+    const ViewRect updateRect{
+        std::floor(windowUpdate.left / scale), std::floor(windowUpdate.top / scale),
+        std::ceil(windowUpdate.right / scale), std::ceil(windowUpdate.bottom / scale)};
     // A context of this paint only, over the window's kept buffer: nothing is allocated per
     // frame. Whoever retains it during the paint releases it again before the paint ends.
     CDrawContext screen(this, size, paintBuffer);
@@ -506,8 +533,9 @@ void CFrame::onWindowPaint(DrawSurface& paintBuffer, const ViewRect& updateRect)
     }
 }
 
-void CFrame::onWindowMouseDown(ViewPoint where, ButtonState buttons)
+void CFrame::onWindowMouseDown(ViewPoint windowPoint, ButtonState buttons)
 {
+    const ViewPoint where = fromWindow(windowPoint);
     lastPointer = where;
     lastButtons = buttons;
     // A view that took the press gets the moves and the release even outside the window.
@@ -518,8 +546,9 @@ void CFrame::onWindowMouseDown(ViewPoint where, ButtonState buttons)
     }
 }
 
-void CFrame::onWindowMouseUp(ViewPoint where, ButtonState buttons)
+void CFrame::onWindowMouseUp(ViewPoint windowPoint, ButtonState buttons)
 {
+    const ViewPoint where = fromWindow(windowPoint);
     lastPointer = where;
     lastButtons = buttons;
     // Cleared first: giving the capture back is not a loss of it.
@@ -528,8 +557,9 @@ void CFrame::onWindowMouseUp(ViewPoint where, ButtonState buttons)
     editor_platform::ReleaseMouseCapture();
 }
 
-void CFrame::onWindowMouseMoved(ViewPoint where, ButtonState buttons)
+void CFrame::onWindowMouseMoved(ViewPoint windowPoint, ButtonState buttons)
 {
+    const ViewPoint where = fromWindow(windowPoint);
     lastPointer = where;
     lastButtons = buttons;
     mouseMoved(where, buttons);
@@ -555,7 +585,7 @@ void CFrame::onWindowWheel(ViewPoint screenPoint, int delta, ButtonState modifie
                            CMouseWheelAxis axis)
 {
     const ViewPoint origin = editor_platform::WindowScreenOrigin(window);
-    const ViewPoint where{screenPoint.h - origin.h, screenPoint.v - origin.v};
+    const ViewPoint where = fromWindow({screenPoint.h - origin.h, screenPoint.v - origin.v});
     // Whole notches only: a delta below 120 in magnitude turns nothing.
     const int notches = delta / kWheelDeltaPerNotch;
     wheelOnAxis(where, axis, static_cast<float>(notches), modifiers);

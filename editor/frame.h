@@ -15,12 +15,20 @@ class VSTGUIEditorInterface;
 /// The frame: a view container that is its own frame, lives in a child window of the host's
 /// window and turns the window's messages into view-tree events (editor/frame_window.h). Its
 /// rectangle starts at (0, 0) and is also the window's client area. UI thread only.
+///
+/// On a high-density screen the window has `scale` window pixels per frame pixel: the window is
+/// the rectangle's size times the scale, while the view tree keeps working in frame pixels.
+/// Pointer positions from the window are divided by the scale, invalidations multiplied
+/// (outward to whole pixels), paints' update rectangles divided (outward), and the draw
+/// contexts made for the frame draw at its scale.
 class CFrame : public CViewContainer, public FrameWindowClient
 {
 public:
     /// Creates the window inside `parentWindow` (none when it is null or the drawing library
-    /// did not start); `editor` receives idle, knob-mode and edit requests (may be null).
-    CFrame(const ViewRect& size, void* parentWindow, VSTGUIEditorInterface* editor);
+    /// did not start); `editor` receives idle, knob-mode and edit requests (may be null);
+    /// `scale` window pixels per frame pixel (a factor of ContentScaleFor).
+    CFrame(const ViewRect& size, void* parentWindow, VSTGUIEditorInterface* editor,
+           double scale = 1.0);
     /// Removes and releases every view, then destroys the window.
     ~CFrame() override;
 
@@ -54,10 +62,16 @@ public:
     /// Shows cursor `shape` (a CCursorType; unknown values show the default cursor).
     void setCursorShape(std::int32_t shape);
 
-    // --- size and window state
-    /// Resizes frame and window to `width` × `height` pixels; false when nothing changed or
-    /// the window is gone.
+    // --- size, scale and window state
+    /// Resizes frame and window to `width` × `height` frame pixels; false when nothing changed
+    /// or the window is gone.
     bool setFrameSize(double width, double height);
+    /// Window pixels per frame pixel.
+    double getScale() const { return scale; }
+    /// Draws at `newScale` (a factor of ContentScaleFor) from now on: the window takes the
+    /// rectangle's size times it and is painted again whole; the rectangle stays. False when
+    /// nothing changed or the window is gone.
+    bool setScale(double newScale);
     /// Top-left corner of the editor's outermost own window in its parent's pixels.
     ViewPoint outerWindowPosition() const;
     void setOpenFlag(bool open) { openFlag = open; }
@@ -117,6 +131,8 @@ public:
 private:
     /// The focus view's and then the modal view's answer other than −1; else −1.
     std::int32_t offerKeyToFocus(const KeyCode& key, KeyHandler handler);
+    /// A point in window pixels as frame pixels.
+    ViewPoint fromWindow(ViewPoint point) const { return {point.h / scale, point.v / scale}; }
 
     VSTGUIEditorInterface* editorInterface;
     void* parentWindow;
@@ -139,6 +155,7 @@ private:
     bool oleInitialized = false;
     bool graphicsEntered = false;
     int osMajorVersion = 0;
+    double scale = 1.0; ///< window pixels per frame pixel
 };
 
 } // namespace vrn

@@ -3,6 +3,7 @@
 
 #include "editor/bitmap.h"
 #include "editor/draw_surface.h"
+#include "editor/frame.h"
 #include "editor/platform.h"
 
 #include <cmath>
@@ -12,8 +13,11 @@ namespace vrn
 
 COffscreenContext::COffscreenContext(CFrame* ownerFrame, double surfaceWidth, double surfaceHeight,
                                      ViewColor background)
-    : COffscreenContext(ownerFrame, new CBitmap(surfaceWidth, surfaceHeight), surfaceWidth,
-                        surfaceHeight, background)
+    // At the frame's scale, as every context drawing for it: its pixels are then copied 1:1.
+    : COffscreenContext(
+          ownerFrame,
+          new CBitmap(surfaceWidth, surfaceHeight, ownerFrame ? ownerFrame->getScale() : 1.0),
+          surfaceWidth, surfaceHeight, background)
 {
 }
 

@@ -12,7 +12,8 @@ class CBitmap;
 class COffscreenContext : public CDrawContext
 {
 public:
-    /// `width` × `height` pixels; `background` is kept for callers, no fill is made.
+    /// `width` × `height` pixels at the frame's scale (a bitmap of that many window pixels);
+    /// `background` is kept for callers, no fill is made.
     COffscreenContext(CFrame* frame, double width, double height, ViewColor background);
     ~COffscreenContext() override;
 

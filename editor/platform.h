@@ -96,6 +96,11 @@ ViewPoint OuterWindowPosition(void* window);
 /// Buttons and modifier keys held now (ButtonState: left, middle, right, shift, control, alt;
 /// left and right as the user set them up).
 ButtonState CurrentButtonState();
+/// The content scale the system asks for in `parentWindow` (a host's window): its DPI / 96
+/// (Windows: the window's DPI where the system has it, else the screen's; X11: the display's
+/// Xft.dpi resource); 1 where the system says nothing. Not yet checked against the editor's
+/// rule (ContentScaleFor).
+double WindowContentScale(void* parentWindow);
 /// Major version of the operating system; below 6 the frame paints through a back buffer.
 int OsMajorVersion();
 /// Removes one waiting paint message of this thread and dispatches it; false when none.

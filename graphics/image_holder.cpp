@@ -42,9 +42,11 @@ int gfxImageFromFile(ImageHolder* holder, const std::string& path)
     PlatformBitmap* decoded = editor_platform::LoadFileBitmap(path);
     if (!decoded)
         return 0;
-    // The bitmap takes its own copy; the decoded file image is not needed afterwards.
+    // The bitmap takes its own copy; the decoded file image is not needed afterwards. Its
+    // variants for high-density screens are files beside it.
     auto* bitmap = new CBitmap(*decoded);
     editor_platform::DestroyBitmap(decoded);
+    bitmap->setVariantFile(path);
     return KeepIfLoaded(*holder, bitmap);
 }
 

@@ -46,6 +46,8 @@ public:
     virtual bool onWheel(float) { return false; }
     /// Knob mode from the host; true when taken.
     virtual bool setKnobMode(int32) { return false; }
+    /// The host's content scale (window pixels per editor pixel); true when taken.
+    virtual bool setContentScale(double) { return false; }
 
 protected:
     AudioEffect* effect;

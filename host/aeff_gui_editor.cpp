@@ -1,6 +1,7 @@
 // The editor base: frame idle, keys, wheel, knob mode, edits and the idle rhythm.
 #include "host/aeff_gui_editor.h"
 
+#include "editor/content_scale.h"
 #include "editor/frame.h"
 #include "editor/platform.h"
 #include "host/audio_effect_x.h"
@@ -67,6 +68,52 @@ bool AEffGUIEditor::setKnobMode(int32 mode)
 {
     sharedKnobMode = mode;
     return true;
+}
+
+bool AEffGUIEditor::setContentScale(double requested)
+{
+    double scale = 1.0;
+    if (!ContentScaleFor(requested, scale))
+        return false;
+    scaleFromHost = true;
+    applyScale(scale);
+    return true;
+}
+
+void AEffGUIEditor::setEditorSize(int width, int height)
+{
+    editorWidth = width;
+    editorHeight = height;
+    rect.top = 0;
+    rect.left = 0;
+    rect.bottom = static_cast<int16>(ScaledLength(height, contentScale));
+    rect.right = static_cast<int16>(ScaledLength(width, contentScale));
+}
+
+bool AEffGUIEditor::takeSystemScale(void* parentWindow)
+{
+    double scale = 1.0;
+    if (scaleFromHost || frame ||
+        !ContentScaleFor(editor_platform::WindowContentScale(parentWindow), scale) ||
+        scale == contentScale)
+        return false;
+    applyScale(scale);
+    return true;
+}
+
+void AEffGUIEditor::applyScale(double scale)
+{
+    contentScale = scale;
+    setEditorSize(editorWidth, editorHeight);
+    if (frame && frame->setScale(scale))
+        requestWindowSize();
+}
+
+void AEffGUIEditor::requestWindowSize()
+{
+    // Hosts that cannot resize their window answer 0: the editor's window has its size anyway.
+    if (auto* x = dynamic_cast<AudioEffectX*>(effect))
+        x->sizeWindow(rect.right - rect.left, rect.bottom - rect.top);
 }
 
 void AEffGUIEditor::setParameter(int32, float) {}

@@ -14,6 +14,11 @@ class CFrame;
 
 /// Holds the frame while the editor is open and drives it from the host's idle, key and wheel
 /// calls. Initialises OLE for its thread once per instance (at construction). UI thread only.
+///
+/// On a high-density screen the editor draws at a content scale: its window (and the rect the
+/// host reads) is the editor's size times the scale, while the frame and its views keep the
+/// editor's own size. The host's request (setContentScale) decides the scale; until a host made
+/// one, the system's scale for the host's window does, read at every open.
 class AEffGUIEditor : public AEffEditor, public VSTGUIEditorInterface
 {
 public:
@@ -40,6 +45,15 @@ public:
     bool onWheel(float distance) override;
     /// Stores the knob mode shared by all editors; true.
     bool setKnobMode(int32 mode) override;
+    /// Takes the host's content scale by ContentScaleFor's rule (false, nothing changed, when
+    /// the rule refuses it), from now on over the system's. An open editor is resized at once
+    /// and the host asked for the room (audioMasterSizeWindow).
+    bool setContentScale(double requested) override;
+    /// Window pixels per editor pixel (1 … 3).
+    double getContentScale() const { return contentScale; }
+    /// The editor's size in its own pixels (the window's divided by the scale).
+    int getEditorWidth() const { return editorWidth; }
+    int getEditorHeight() const { return editorHeight; }
     /// A parameter changed: nothing to do here.
     virtual void setParameter(int32 index, float value);
     /// Draws `rect` of the frame now (the whole frame when null).
@@ -63,13 +77,28 @@ public:
     }
 
 protected:
+    /// Sets the editor's size in its own pixels; the rect follows at the current scale.
+    void setEditorSize(int width, int height);
+    /// Before an open in `parentWindow`: takes the system's content scale for that window
+    /// unless the host chose one. True when the window's size changed by it.
+    bool takeSystemScale(void* parentWindow);
+    /// Asks the host to make room for the window's size (the rect's).
+    void requestWindowSize();
+
     CFrame* frame = nullptr;
     bool inIdle = false;
     ERect rect{};
     std::uint32_t lastTicks = 0;
 
 private:
+    /// Sets the scale and the rect; an open frame follows and the host is asked for the room.
+    void applyScale(double scale);
+
     TickSource ticks;
+    int editorWidth = 0;  ///< editor pixels
+    int editorHeight = 0; ///< editor pixels
+    double contentScale = 1.0;
+    bool scaleFromHost = false; ///< a host chose the scale: the system's no longer counts
 };
 
 } // namespace vrn

@@ -48,6 +48,11 @@ bool AudioEffectX::endEdit(int32 index)
     return CallHost(audioMasterEndEdit, index) != 0;
 }
 
+bool AudioEffectX::sizeWindow(int32 width, int32 height)
+{
+    return CallHost(audioMasterSizeWindow, width, height) != 0;
+}
+
 void AudioEffectX::wantEvents(int32 filter)
 {
     CallHost(audioMasterWantMidi, 0, filter);
@@ -107,6 +112,10 @@ intptr AudioEffectX::dispatcher(int32 opcode, int32 index, intptr value, void* p
         return 0;
     case effSetEditKnobMode:
         return editor && editor->setKnobMode(static_cast<int32>(value)) ? 1 : 0;
+    case effVendorSpecific:
+        if (index == kContentScaleIndex && value == kContentScaleValue)
+            return editor && editor->setContentScale(static_cast<double>(opt)) ? 1 : 0;
+        return vendorSpecific(index, value, ptr, opt);
     default:
         return AudioEffect::dispatcher(opcode, index, value, ptr, opt);
     }

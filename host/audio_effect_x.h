@@ -32,6 +32,8 @@ public:
     virtual int32 getVendorVersion() { return 0; }
     /// 1 can do, -1 cannot, 0 unknown.
     virtual intptr canDo(const char*) { return 0; }
+    /// A vendor's own request (effVendorSpecific) other than the content scale; 0 = unknown.
+    virtual intptr vendorSpecific(int32, intptr, void*, float) { return 0; }
     /// Interface version this plug-in implements.
     virtual int32 getVstVersion() { return kVstVersion; }
     /// Tail after the input stops, samples; 0 = default.
@@ -45,6 +47,8 @@ public:
     /// Tells the host a parameter edit begins / ends.
     bool beginEdit(int32 index);
     bool endEdit(int32 index);
+    /// Asks the host to make the editor's window `width` × `height` pixels; true when it did.
+    bool sizeWindow(int32 width, int32 height);
     /// Deprecated MIDI request (audioMasterWantMidi with `filter`).
     void wantEvents(int32 filter = 1);
 };

@@ -227,6 +227,13 @@ void CVeST::ReportLatency(std::int32_t samples)
 
 bool CVeST::EditorSize(std::int32_t& width, std::int32_t& height) const
 {
+    // The editor's own size, which the effect draws in at every content scale.
+    if (const auto* gui = dynamic_cast<const AEffGUIEditor*>(editor))
+    {
+        width = gui->getEditorWidth();
+        height = gui->getEditorHeight();
+        return true;
+    }
     ERect* rect = nullptr;
     if (!editor || !editor->getRect(&rect) || !rect)
         return false;

@@ -10,10 +10,7 @@ namespace vrn
 
 CVeSTEditor::CVeSTEditor(CVeST* wrapper) : AEffGUIEditor(wrapper), vest(wrapper)
 {
-    rect.top = 0;
-    rect.left = 0;
-    rect.bottom = static_cast<int16>(height);
-    rect.right = static_cast<int16>(width);
+    setEditorSize(kWidth, kHeight);
 }
 
 CVeSTEditor::~CVeSTEditor()
@@ -28,8 +25,10 @@ bool CVeSTEditor::open(void* parentWindow)
     close();
     if (!parentWindow)
         return false;
-    const ViewRect whole{0.0, 0.0, static_cast<double>(width), static_cast<double>(height)};
-    auto* newFrame = new CFrame(whole, parentWindow, this);
+    const bool resized = takeSystemScale(parentWindow);
+    const ViewRect whole{0.0, 0.0, static_cast<double>(getEditorWidth()),
+                         static_cast<double>(getEditorHeight())};
+    auto* newFrame = new CFrame(whole, parentWindow, this, getContentScale());
     if (!newFrame->isWindowOpen())
     {
         newFrame->release();
@@ -39,6 +38,10 @@ bool CVeSTEditor::open(void* parentWindow)
     view = new CVeSTView(whole, vest);
     frame->addChild(view);
     systemWindow = parentWindow;
+    // The host may have sized its window by the rect it read before the system's scale was
+    // known.
+    if (resized)
+        requestWindowSize();
     return true;
 }
 

@@ -182,6 +182,11 @@ constexpr int32 kPlugCategUnknown = 0;
 constexpr int32 kVstVersion = 2400;
 constexpr int32 kEffectIdentify = 0x4E764566; // 'NvEf'
 
+/// effVendorSpecific with these as index and value asks the editor to draw at the content scale
+/// given as `opt` (window pixels per editor pixel), the host's wish on a high-density screen.
+constexpr int32 kContentScaleIndex = 0x50726553;  // 'PreS'
+constexpr intptr kContentScaleValue = 0x41654373; // 'AeCs'
+
 /// Host time information; every field valid only when its flag is set.
 struct VstTimeInfo
 {

@@ -47,7 +47,8 @@ public:
     virtual bool TimeForBlock(BlockTime& out) = 0;
     /// Sets the latency the host reads from the AEffect, samples.
     virtual void ReportLatency(std::int32_t samples) = 0;
-    /// Editor size in pixels; false without an editor.
+    /// Editor size in the editor's own pixels (the same at every content scale); false without
+    /// an editor.
     virtual bool EditorSize(std::int32_t& width, std::int32_t& height) const = 0;
     /// Marks the whole editor view for redrawing; false without an editor or view.
     virtual bool RequestRedraw() = 0;

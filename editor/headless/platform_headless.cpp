@@ -104,6 +104,11 @@ ButtonState CurrentButtonState()
     return 0;
 }
 
+double WindowContentScale(void*)
+{
+    return 1.0;
+}
+
 int OsMajorVersion()
 {
     return 10;

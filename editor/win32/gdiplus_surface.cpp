@@ -435,14 +435,19 @@ bool GdiplusSurface::copyOpaque(const PlatformBitmap& bitmap, int x, int y, int 
 }
 
 void GdiplusSurface::drawBitmap(PlatformBitmap& bitmap, int x, int y, int width, int height,
-                                int sourceX, int sourceY, std::uint8_t alpha)
+                                int sourceX, int sourceY, int sourceWidth, int sourceHeight,
+                                std::uint8_t alpha)
 {
     // An opaque picture drawn 1:1 replaces what lies under it: a copy of its pixels, which is
     // what GDI+ would draw, without converting and blending them every frame.
-    if (alpha == 255 && copyOpaque(bitmap, x, y, width, height, sourceX, sourceY))
+    const bool oneToOne = sourceWidth == width && sourceHeight == height;
+    if (alpha == 255 && oneToOne && copyOpaque(bitmap, x, y, width, height, sourceX, sourceY))
         return;
     const auto draw = [&]
-    { drawBitmapWithGdiplus(bitmap, x, y, width, height, sourceX, sourceY, alpha); };
+    {
+        drawBitmapWithGdiplus(bitmap, x, y, width, height, sourceX, sourceY, sourceWidth,
+                              sourceHeight, alpha);
+    };
     if (bitmap.pictureSerial == 0)
     {
         applyState(); // drawn into since it was made: its pixels may differ next time
@@ -459,16 +464,37 @@ void GdiplusSurface::drawBitmap(PlatformBitmap& bitmap, int x, int y, int width,
     key.numbers[4] = sourceX;
     key.numbers[5] = sourceY;
     key.numbers[6] = alpha;
+    key.reals[0] = static_cast<float>(sourceWidth);
+    key.reals[1] = static_cast<float>(sourceHeight);
     drawRemembered(key, {x - 1, y - 1, x + width + 1, y + height + 1}, draw);
 }
 
-void GdiplusSurface::drawBitmapWithGdiplus(PlatformBitmap& bitmap, int x, int y, int width,
-                                           int height, int sourceX, int sourceY, std::uint8_t alpha)
+namespace
 {
+// Attributes for scaling a picture: the pixels beyond its edges repeat those at the edges, so
+// that a scaled picture's border does not fade into what lies outside it.
+AttributesPtr ScalingAttributes()
+{
+    GpImageAttributes* made = nullptr;
+    if (GdipCreateImageAttributes(&made) != Ok)
+        return nullptr;
+    AttributesPtr attributes(made);
+    GdipSetImageAttributesWrapMode(attributes.get(), WrapModeTileFlipXY, 0, FALSE);
+    return attributes;
+}
+} // namespace
+
+void GdiplusSurface::drawBitmapWithGdiplus(PlatformBitmap& bitmap, int x, int y, int width,
+                                           int height, int sourceX, int sourceY, int sourceWidth,
+                                           int sourceHeight, std::uint8_t alpha)
+{
+    const AttributesPtr scaling =
+        sourceWidth == width && sourceHeight == height ? nullptr : ScalingAttributes();
     if (alpha == 255)
     {
         keep(GdipDrawImageRectRectI(graphics.get(), bitmap.bitmap, x, y, width, height, sourceX,
-                                    sourceY, width, height, UnitPixel, nullptr, nullptr, nullptr));
+                                    sourceY, sourceWidth, sourceHeight, UnitPixel, scaling.get(),
+                                    nullptr, nullptr));
         return;
     }
     // Other opacities: the source area is copied into a bitmap of its own, which is then drawn
@@ -494,7 +520,8 @@ void GdiplusSurface::drawBitmapWithGdiplus(PlatformBitmap& bitmap, int x, int y,
         return;
     GraphicsPtr copyGraphics(madeCopyGraphics);
     keep(GdipDrawImageRectRectI(copyGraphics.get(), bitmap.bitmap, 0, 0, width, height, sourceX,
-                                sourceY, width, height, UnitPixel, nullptr, nullptr, nullptr));
+                                sourceY, sourceWidth, sourceHeight, UnitPixel, scaling.get(),
+                                nullptr, nullptr));
     copyGraphics.reset();
     keep(GdipDrawImageRectRectI(graphics.get(), copy.get(), x, y, width, height, 0, 0, width,
                                 height, UnitPixel, attributes.get(), nullptr, nullptr));

@@ -56,7 +56,7 @@ public:
                     bool antiAlias) override;
 
     void drawBitmap(PlatformBitmap& bitmap, int x, int y, int width, int height, int sourceX,
-                    int sourceY, std::uint8_t alpha) override;
+                    int sourceY, int sourceWidth, int sourceHeight, std::uint8_t alpha) override;
 
     /// Status of the most recent GDI+ call (gdip::Ok when it succeeded).
     gdip::GpStatus lastStatus() const { return status; }
@@ -92,7 +92,8 @@ private:
     bool copyOpaque(const PlatformBitmap& bitmap, int x, int y, int width, int height, int sourceX,
                     int sourceY);
     void drawBitmapWithGdiplus(PlatformBitmap& bitmap, int x, int y, int width, int height,
-                               int sourceX, int sourceY, std::uint8_t alpha);
+                               int sourceX, int sourceY, int sourceWidth, int sourceHeight,
+                               std::uint8_t alpha);
     /// Runs `draw` (GDI+ calls) through the memo: replayed when `key` was drawn over the same
     /// pixels of `box` before, else drawn and remembered. Without a memo it just draws.
     template <class Draw>

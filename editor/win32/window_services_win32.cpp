@@ -1,5 +1,6 @@
 // What the frame asks of the window system besides its own window: cursors, resizing the
-// enclosing windows, the outer window's position, the system version, paint dispatch, waiting.
+// enclosing windows, the outer window's position, the content scale, the system version, paint
+// dispatch, waiting.
 #include "editor/platform.h"
 
 #include <windows.h>
@@ -15,6 +16,7 @@ namespace
 constexpr int kHostGrowthLimit =
     80;                             ///< pixels an enclosing window may grow before it is the host's
 constexpr int kOuterSizeSlack = 60; ///< pixels a parent may differ and still be the editor's
+constexpr double kDefaultDpi = 96.0; ///< what a content scale of 1 is
 
 int Width(const RECT& r)
 {
@@ -139,6 +141,29 @@ ViewPoint OuterWindowPosition(void* windowHandle)
     POINT corner{currentRect.left, currentRect.top};
     MapWindowPoints(HWND_DESKTOP, GetParent(current), &corner, 1);
     return {static_cast<double>(corner.x), static_cast<double>(corner.y)};
+}
+
+double WindowContentScale(void* parentWindow)
+{
+    // GetDpiForWindow came with Windows 10 (1607): looked up at run time, so that the library
+    // still loads on older systems, which answer the screen's DPI instead. A window of a host
+    // that is not DPI-aware answers 96 (the system stretches such windows itself).
+    using DpiForWindow = UINT(WINAPI*)(HWND);
+    static const auto dpiForWindow = reinterpret_cast<DpiForWindow>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    UINT dpi = 0;
+    if (dpiForWindow && parentWindow)
+        dpi = dpiForWindow(static_cast<HWND>(parentWindow));
+    if (dpi == 0)
+    {
+        HDC screen = GetDC(nullptr);
+        if (screen)
+        {
+            dpi = static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSY));
+            ReleaseDC(nullptr, screen);
+        }
+    }
+    return dpi > 0 ? dpi / kDefaultDpi : 1.0;
 }
 
 int OsMajorVersion()

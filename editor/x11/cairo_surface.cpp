@@ -335,11 +335,25 @@ void CairoSurface::drawString(std::string_view text, CFontDesc& font, float x, f
 }
 
 void CairoSurface::drawBitmap(PlatformBitmap& bitmap, int x, int y, int width, int height,
-                              int sourceX, int sourceY, std::uint8_t alpha)
+                              int sourceX, int sourceY, int sourceWidth, int sourceHeight,
+                              std::uint8_t alpha)
 {
-    if (!bitmap.surface || width <= 0 || height <= 0)
+    if (!bitmap.surface || width <= 0 || height <= 0 || sourceWidth <= 0 || sourceHeight <= 0)
         return;
     cairo_set_source_surface(cr, bitmap.surface, x - sourceX, y - sourceY);
+    if (sourceWidth != width || sourceHeight != height)
+    {
+        // Scaled: the source area maps onto the destination; beyond the picture's edges its
+        // edge pixels repeat, so that its border does not fade into what lies outside it.
+        cairo_matrix_t toSource;
+        cairo_matrix_init_translate(&toSource, sourceX, sourceY);
+        cairo_matrix_scale(&toSource, static_cast<double>(sourceWidth) / width,
+                           static_cast<double>(sourceHeight) / height);
+        cairo_matrix_translate(&toSource, -x, -y);
+        cairo_pattern_t* source = cairo_get_source(cr);
+        cairo_pattern_set_matrix(source, &toSource);
+        cairo_pattern_set_extend(source, CAIRO_EXTEND_PAD);
+    }
     cairo_new_path(cr);
     cairo_rectangle(cr, x, y, width, height);
     if (alpha == 255)

@@ -15,8 +15,9 @@ struct PlatformFont;
 
 /// Draws with cairo into an image surface. Coordinates are those of the Windows surface, whose
 /// pixel centres lie on whole numbers: shapes are moved by half a pixel so that they cover the
-/// same pixels; bitmaps are copied 1:1. Text is placed as there: a layout box whose top-left
-/// corner is given, an inner margin of a sixth of the font size on either side.
+/// same pixels; bitmaps are copied 1:1 (or scaled when the source's size differs). Text is placed
+/// as there: a layout box whose top-left corner is given, an inner margin of a sixth of the font
+/// size on either side.
 class CairoSurface final : public DrawSurface
 {
 public:
@@ -54,7 +55,7 @@ public:
                     bool antiAlias) override;
 
     void drawBitmap(PlatformBitmap& bitmap, int x, int y, int width, int height, int sourceX,
-                    int sourceY, std::uint8_t alpha) override;
+                    int sourceY, int sourceWidth, int sourceHeight, std::uint8_t alpha) override;
 
     /// The cairo context (tests).
     cairo_t* context() const { return cr; }

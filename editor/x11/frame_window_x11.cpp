@@ -391,6 +391,10 @@ bool ResizeFrameWindow(void* window, int width, int height)
     FreeImage(*record);
     record->width = width;
     record->height = height;
+    // What was waiting to be painted or sent may lie outside a smaller window: the whole new
+    // window is painted and sent instead.
+    record->invalid = PixelArea{};
+    record->exposed = PixelArea{};
     if (!MakeImage(*record, attributes))
     {
         FreeImage(*record);

@@ -1,5 +1,6 @@
 // What the frame asks of X11 besides its own window: screen positions, the pointer and its
-// buttons, cursors, the outer window, the system version, paint dispatch, waiting, and the
+// buttons, cursors, the outer window, the content scale, the system version, paint dispatch,
+// waiting, and the
 // Windows services (OLE, drop targets, shortcuts) that have no counterpart here.
 #include "editor/platform.h"
 
@@ -7,7 +8,9 @@
 
 #include <X11/cursorfont.h>
 
+#include <charconv>
 #include <chrono>
+#include <cstring>
 #include <thread>
 
 namespace vrn::editor_platform
@@ -15,6 +18,8 @@ namespace vrn::editor_platform
 
 namespace
 {
+constexpr double kDefaultDpi = 96.0; ///< what a content scale of 1 is
+
 // Stand-ins for the system cursors: SystemCursor answers the address of one, which tells
 // ShowCursorHandle the shape.
 const char cursorTokens[10] = {};
@@ -132,6 +137,27 @@ ViewPoint OuterWindowPosition(void*)
 {
     // The editor's window sits at the top-left corner of the host's window, which is the host's.
     return {};
+}
+
+double WindowContentScale(void*)
+{
+    // Desktops publish their scaling as the Xft.dpi resource of the display (xrdb; settings
+    // daemons keep it up to date); without it the display is taken as 96 DPI. The host's window
+    // is on the display the environment names, as the editor's own will be.
+    Display* display = OpenDisplayConnection();
+    if (!display)
+        return 1.0;
+    double dpi = 0.0;
+    if (const char* text = XGetDefault(display, "Xft", "dpi"))
+    {
+        // "144" or "144.0", read without the C library's locale (a host's may use a decimal
+        // comma).
+        const char* end = text + std::strlen(text);
+        if (std::from_chars(text, end, dpi).ec != std::errc{})
+            dpi = 0.0;
+    }
+    XCloseDisplay(display);
+    return dpi > 0.0 ? dpi / kDefaultDpi : 1.0;
 }
 
 int OsMajorVersion()

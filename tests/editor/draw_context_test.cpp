@@ -172,6 +172,48 @@ TEST(DrawContext, WithoutSurfaceStateIsKeptAndNothingIsDrawn)
     context->release();
 }
 
+TEST(DrawContext, AtAScaleTheSurfaceGetsWindowPixels)
+{
+    CFontDesc arial("Arial", 14, kBoldFace);
+    std::vector<std::string> log;
+    // A font twice as large measures twice as wide.
+    auto* context = new CDrawContext(nullptr, {}, std::make_unique<RecordingSurface>(log, 14.0));
+    log.clear();
+    context->setScale(2.0);
+    EXPECT_EQ(log, (std::vector<std::string>{"clip 0 0 2000 2000", "penWidth 2"}));
+    log.clear();
+    context->setDrawingOffset({10, 20});
+    context->fillRect({1, 2, 11, 12});
+    context->drawRect({0, 0, 10, 10}, kDrawStroked);
+    context->drawEllipse({0, 0, 5, 5}, kDrawFilled);
+    context->moveTo({1, 1});
+    context->lineTo({5, 1.9});
+    const ViewPoint triangle[] = {{0, 0}, {1, 0}, {1, 1}};
+    context->drawPolygon(triangle, 3, kDrawFilled);
+    context->setClipRect({0.5, 0, 10, 10});
+    context->setLineWidth(1.5);
+    context->setFont(&arial);
+    EXPECT_EQ(context->getStringWidth("abc"), 21.0); // 42 window pixels
+    context->drawStringAt("x", {5, 10}, false);      // line top at 10 + 20 + 1 - 14
+    const std::vector<std::string> expected{"fillRect 22 44 20 20",
+                                            "strokeRect 20 40 19 19",
+                                            "fillEllipse 20 40 9 9",
+                                            "line 22 42 30 43",
+                                            "polygon 20 40 22 40 22 42 fill closed",
+                                            "clip 21 40 19 20",
+                                            "penWidth 3",
+                                            "string \"x\" Arial 28 style 1 at 30 34"};
+    EXPECT_EQ(log, expected);
+    // The caller keeps its font; the surface's is kept with it, the same one every time.
+    EXPECT_EQ(context->getFont(), &arial);
+    EXPECT_EQ(arial.scaledVariant(2.0), arial.scaledVariant(2.0));
+    EXPECT_EQ(arial.scaledVariant(2.0)->getSize(), 28.0);
+    EXPECT_EQ(arial.scaledVariant(1.0), &arial);
+    context->release();
+    arial.setSize(10); // a changed description scales anew
+    EXPECT_EQ(arial.scaledVariant(2.0)->getSize(), 20.0);
+}
+
 TEST(Bitmap, DrawsItsAreaAtTheDrawingOffsetWithAlpha)
 {
     editor_platform::AddTestResourceImage(7, 32, 16);
@@ -191,6 +233,44 @@ TEST(Bitmap, DrawsItsAreaAtTheDrawingOffsetWithAlpha)
     bitmap->freeImage();
     bitmap->draw(r.context, {0, 0, 32, 16});
     EXPECT_EQ(r.log.size(), 2u);
+    bitmap->release();
+    editor_platform::ClearTestResourceImages();
+}
+
+TEST(Bitmap, AtAScaleTheClosestVariantAtOrAboveItIsDrawn)
+{
+    editor_platform::ClearTestResourceImages();
+    editor_platform::AddTestResourceImage(7, 32, 16);
+    editor_platform::AddTestResourceImage(7 + 200, 64, 32); // drawn at twice the size
+    editor_platform::AddTestResourceImage(7 + 300, 96, 40); // not three times this picture
+    auto* bitmap = new CBitmap(CResourceDescription::fromId(7));
+    RecordedContext r;
+    bitmap->draw(r.context, {0, 0, 32, 16});
+    EXPECT_EQ(editor_platform::ResourceLoadCount(), 1); // no variant looked for at scale 1
+
+    r.context->setScale(2.0);
+    bitmap->draw(r.context, {1, 2, 33, 18});
+    bitmap->draw(r.context, {1, 2, 9, 10}, {3, 4});
+    r.context->setScale(1.5); // no variant of its own: the next one up, scaled
+    bitmap->draw(r.context, {0, 0, 32, 16});
+    r.context->setScale(2.5); // the next one up does not fit: the picture itself, scaled
+    bitmap->draw(r.context, {0, 0, 32, 16});
+    bitmap->draw(r.context, {0, 0, 32, 16});
+    const std::vector<std::string> expected{
+        "bitmap 32x16 to 0 0 32 16 from 0 0 alpha 255",
+        "bitmap 64x32 to 2 4 64 32 from 0 0 alpha 255",
+        "bitmap 64x32 to 2 4 16 16 from 6 8 alpha 255",
+        "bitmap 64x32 to 0 0 48 24 from 0 0 size 64 32 alpha 255",
+        "bitmap 32x16 to 0 0 80 40 from 0 0 size 32 16 alpha 255",
+        "bitmap 32x16 to 0 0 80 40 from 0 0 size 32 16 alpha 255"};
+    std::vector<std::string> drawn;
+    for (const std::string& line : r.log)
+        if (line.rfind("bitmap", 0) == 0)
+            drawn.push_back(line);
+    EXPECT_EQ(drawn, expected);
+    // Each variant was looked for once: 7, then 207, 157 and 307.
+    EXPECT_EQ(editor_platform::ResourceLoadCount(), 4);
+    EXPECT_EQ(bitmap->getWidth(), 32.0); // its size stays the picture's
     bitmap->release();
     editor_platform::ClearTestResourceImages();
 }
@@ -221,6 +301,24 @@ TEST(OffscreenContext, ClipCoversItsSurfaceWithOrderedEdges)
     own->setClipRect({0, 0, 5, 5});
     own->resetClipRect();
     EXPECT_EQ(own->getClipRect(), (ViewRect{0, 0, 40, 30}));
+    own->release();
+    frame->release();
+}
+
+TEST(OffscreenContext, AtTheFramesScaleItsPixelsAreCopiedOneToOne)
+{
+    auto* frame = new CFrame({0, 0, 450, 500}, nullptr, nullptr, 2.0);
+    auto* own = new COffscreenContext(frame, 40, 30, kBlackColor);
+    EXPECT_EQ(own->getScale(), 2.0);
+    EXPECT_EQ(own->getBitmap()->getWidth(), 40.0);
+    EXPECT_EQ(own->getBitmap()->getDensity(), 2.0);
+    std::vector<std::string> log;
+    auto* screen =
+        new CDrawContext(frame, frame->bounds(), std::make_unique<RecordingSurface>(log));
+    log.clear();
+    own->copyFrom(screen, {10, 10, 30, 20}, {5, 5});
+    EXPECT_EQ(log, (std::vector<std::string>{"bitmap 80x60 to 20 20 40 20 from 10 10 alpha 255"}));
+    screen->release();
     own->release();
     frame->release();
 }

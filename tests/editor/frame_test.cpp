@@ -204,6 +204,53 @@ TEST(FrameWindow, InvalidationsReachTheWindowUntilItIsDestroyed)
     frame->release();
 }
 
+TEST(FrameWindow, AtAScaleTheWindowHasMorePixelsWhileTheViewsKeepTheirs)
+{
+    FakeWindows windows;
+    auto* frame = new CFrame({0, 0, 450, 500}, kHostWindow, nullptr, 2.0);
+    Log events;
+    auto* view = new EventLogView("A", {10.7, 10.2, 50.9, 50.5}, events);
+    frame->addChild(view);
+    EXPECT_EQ(Only(windows.take(), {"create"}), Log{"create 900 1000"});
+    EXPECT_EQ(frame->bounds(), (ViewRect{0, 0, 450, 500}));
+
+    // Pointer positions in window pixels reach the views halved.
+    FrameWindowClient* window = editor_platform::FakeWindowClient(frame->getWindow());
+    window->onWindowMouseDown({42, 62}, kLButton);
+    window->onWindowMouseUp({44, 62}, kLButton);
+    editor_platform::SetFakeWindowOrigin({100, 100});
+    editor_platform::SetFakePointer({140, 160}, 0);
+    EXPECT_EQ(frame->currentMouseLocation(), (ViewPoint{20, 30}));
+    window->onWindowWheel({140, 160}, 120, 0, kMouseWheelVertical);
+    EXPECT_EQ(events, (Log{"A down 21 31 2", "A up 22 31 2", "A wheel 20 30 1 0"}));
+
+    // A dirty view invalidates every window pixel of its whole frame pixels.
+    windows.take();
+    view->setNeedsRedraw(true);
+    frame->idle();
+    EXPECT_EQ(Only(windows.take(), {"invalidate"}), Log{"invalidate 20 20 100 100"});
+
+    // A paint draws the frame pixels that the window's update touches (10 to 21), in window
+    // pixels: the frame's background, then the view within its rectangle.
+    Log drawn;
+    RecordingSurface buffer(drawn);
+    window->onWindowPaint(buffer, {21, 21, 41, 41});
+    EXPECT_EQ(
+        Only(drawn, {"clip", "fillRect"}),
+        (Log{"clip 0 0 900 1000", "clip 20 20 22 22", "fillRect 0 0 900 1000", "clip 21 20 20 21",
+             "fillRect 21.4 20.4 80.4 80.6", "clip 20 20 22 22", "clip 0 0 900 1000"}));
+
+    // Another scale: the window takes the rectangle times it and is painted again whole; the
+    // frame's rectangle stays.
+    EXPECT_FALSE(frame->setScale(2.0));
+    EXPECT_TRUE(frame->setScale(1.5));
+    EXPECT_EQ(Only(windows.take(), {"resize", "invalidate"}),
+              (Log{"resize 675 750", "invalidate 0 0 675 750"}));
+    EXPECT_EQ(frame->bounds(), (ViewRect{0, 0, 450, 500}));
+    EXPECT_EQ(frame->getScale(), 1.5);
+    frame->release();
+}
+
 TEST(FrameWindow, PressTakenCapturesThePointerAndEveryReleaseFreesIt)
 {
     FakeWindows windows;

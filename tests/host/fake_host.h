@@ -16,8 +16,9 @@ struct FakeHost
     intptr version = 2400;    ///< answer to audioMasterVersion
     bool giveTimeInfo = true; ///< answer audioMasterGetTime with `time`
     VstTimeInfo time{};
-    std::vector<int32> opcodes; ///< every host call the plug-in made, in order
-    std::mutex mutex;           ///< the plug-in may call from several threads
+    std::vector<int32> opcodes;           ///< every host call the plug-in made, in order
+    std::vector<std::string> windowSizes; ///< "WxH" of every audioMasterSizeWindow, answered 1
+    std::mutex mutex;                     ///< the plug-in may call from several threads
 
     FakeHost();
     static FakeHost* current;

@@ -18,7 +18,8 @@ FakeHost::FakeHost()
     time.flags = kVstTempoValid | kVstTimeSigValid | kVstTransportPlaying | kVstPpqPosValid;
 }
 
-intptr VRN_VST_CALL FakeHost::Callback(AEffect*, int32 opcode, int32, intptr, void*, float)
+intptr VRN_VST_CALL FakeHost::Callback(AEffect*, int32 opcode, int32 index, intptr value, void*,
+                                       float)
 {
     FakeHost* host = current;
     if (!host)
@@ -33,6 +34,12 @@ intptr VRN_VST_CALL FakeHost::Callback(AEffect*, int32 opcode, int32, intptr, vo
         return host->version;
     case audioMasterGetTime:
         return host->giveTimeInfo ? reinterpret_cast<intptr>(&host->time) : 0;
+    case audioMasterSizeWindow:
+    {
+        std::lock_guard<std::mutex> lock(host->mutex);
+        host->windowSizes.push_back(std::to_string(index) + "x" + std::to_string(value));
+        return 1;
+    }
     default:
         return 0;
     }

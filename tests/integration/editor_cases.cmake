@@ -2,10 +2,11 @@
 # builds under Wine, Linux builds natively, with real input through XTest): its picture against
 # the committed reference of its platform (and, on Linux, against the Windows one outside the
 # text), handles, texts, meters and lights where the layout puts them, mouse drags reaching the
-# host's parameters, and the red "ERROR" marker with its log line when the pictures are missing.
+# host's parameters, the red "ERROR" marker with its log line when the pictures are missing, and
+# the editor at twice the size on a host's request (and, on Linux, the display's).
 # CASE picks the group. Expects VSTHOST, PLUGIN, PLUGIN_NO_ARTWORK, PNG_PROBE, WAV_PROBE,
-# REFERENCE_PNG, WINDOWS_REFERENCE_PNG, ARTWORK, WINDOWS (ON for Windows builds), WORK and
-# EMULATOR.
+# REFERENCE_PNG, WINDOWS_REFERENCE_PNG, REFERENCE_2X_PNG, WINDOWS_REFERENCE_2X_PNG, ARTWORK,
+# WINDOWS (ON for Windows builds), WORK and EMULATOR.
 cmake_minimum_required(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/../case_helpers.cmake)
 
@@ -48,13 +49,23 @@ function(expect_close_to png reference)
     expect_differing_at_most(${png} ${reference} 200)
 endfunction()
 
-# expect_same_artwork(<png> <reference>): outside the value texts and the build label (the text
-# column right of the tracks), at most 0.05 % of the pixels differ: the same artwork, handles and
-# meters on the same pixels. Wine's GDI+ draws the indicator lights without anti-aliasing: that
-# is about 34 pixels.
+# expect_same_artwork(<png> <reference> [<scale>]): outside the value texts and the build label
+# (the text column right of the tracks), at most 0.05 % of the pixels differ: the same artwork,
+# handles and meters on the same pixels. Wine's GDI+ draws the indicator lights without
+# anti-aliasing: that is about 34 pixels (62 at twice the size).
 function(expect_same_artwork png reference)
-    expect_differing_at_most(${png} ${reference} 2000 366 0 450 360)
+    set(scale 1)
+    if(ARGC GREATER 2)
+        set(scale ${ARGV2})
+    endif()
+    math(EXPR left "366 * ${scale}")
+    math(EXPR right "450 * ${scale}")
+    math(EXPR bottom "360 * ${scale}")
+    expect_differing_at_most(${png} ${reference} 2000 ${left} 0 ${right} ${bottom})
 endfunction()
+
+# The host's content scale request: effVendorSpecific, 'PreS', 'AeCs', then the factor.
+set(scale_request dispatch 50 1349674323 1097155443)
 
 if(CASE STREQUAL "picture")
     vsthost(0 ${PLUGIN} editor-open editor-idle 300 editor-png editor.png)
@@ -141,6 +152,56 @@ elseif(CASE STREQUAL "missing_artwork")
     vsthost(0 ${PLUGIN_NO_ARTWORK} editor-open editor-idle 300 editor-png files.png)
     file(REMOVE_RECURSE ${folder}/vrn_gfx)
     expect_close_to(files.png ${REFERENCE_PNG})
+
+elseif(CASE STREQUAL "scaled")
+    # The host asks for twice the size before opening: effEditGetRect answers it, the window is
+    # 900 x 1000 and shows the pictures drawn at twice the size (the handles' discs, the grooves,
+    # the meters and lights at twice their places).
+    vsthost(0 ${PLUGIN} ${scale_request} 2 info editor-open editor-idle 300 editor-png scaled.png)
+    expect_lines("answer: 1" "editorRect: 900x1000" "editor: 900x1000" "png: scaled.png 900x1000")
+    expect_close_to(scaled.png ${REFERENCE_2X_PNG})
+    if(NOT WINDOWS)
+        expect_same_artwork(scaled.png ${WINDOWS_REFERENCE_2X_PNG} 2)
+    endif()
+    expect_pixels(scaled.png 274 98 d4d8dd 490 298 d4d8dd 402 298 ${groove} 600 98 ${groove}
+        400 804 ${lit_bar} 400 828 ${lit_bar} 252 804 ${lit_bar} 250 804 ${channel}
+        218 804 ff4c00 218 828 ff4c00 682 804 003800 682 828 003800)
+
+    # Asked while open, the editor resizes and the host's window follows; the mouse case's drags
+    # at doubled window coordinates set the same values as at the editor's own size.
+    vsthost(0 ${PLUGIN} editor-open editor-idle 100 ${scale_request} 2 editor-idle 100
+        mouse-drag 490 298 400 298 mouse-drag 400 98 600 98 shift mouse-drag 340 558 660 558
+        mouse-drag 500 558 500 558 control mouse-drag 274 638 800 638 wheel 490 358 -480
+        editor-idle 100 editor-png dragged.png get 3 get 0 get 6 get 7 get 4)
+    expect_lines("editor: 450x500" "size window: 900x1000" "png: dragged.png 900x1000"
+        "Threshold Lo = 0.300000012 (-63.00)" "Ratio [Exp<>Gate] = 0.157894731 (2.00)"
+        "Monitor = 1 (Hi-band)" "Threshold Hi = 0.5 (-45.00)")
+    if(NOT OUT MATCHES "\nAttack = 0.3[0-9]* \\(3.20\\)\n")
+        message(FATAL_ERROR "the fine drag did not give 3.2 ms:\n${OUT}")
+    endif()
+    expect_pixels(dragged.png 402 298 d4d8dd 490 298 ${groove} 706 638 d4d8dd)
+
+    # Factors that no screen means are refused and change nothing; too large a one is clamped
+    # (three times the size); the editor then draws at twice the size as before.
+    vsthost(0 ${PLUGIN} ${scale_request} 2 editor-open ${scale_request} 0 ${scale_request} -1
+        ${scale_request} nan ${scale_request} inf info ${scale_request} 100 info
+        ${scale_request} 2 editor-idle 300 editor-png again.png)
+    string(REGEX MATCHALL "answer: [01]" answers "${OUT}")
+    if(NOT answers STREQUAL "answer: 1;answer: 0;answer: 0;answer: 0;answer: 0;answer: 1;answer: 1")
+        message(FATAL_ERROR "requests not answered as expected: ${answers}\n${OUT}")
+    endif()
+    expect_lines("editorRect: 900x1000" "size window: 1350x1500" "editorRect: 1350x1500"
+        "size window: 900x1000" "png: again.png 900x1000")
+    expect_close_to(again.png ${REFERENCE_2X_PNG})
+
+elseif(CASE STREQUAL "display_scale")
+    # Without a host's request, a display that says it has 192 DPI (its Xft.dpi resource) gets
+    # the editor at twice the size; the host's window is asked to follow as the editor opens.
+    file(WRITE ${WORK}/resources "Xft.dpi: 192\n")
+    set(ENV{XENVIRONMENT} ${WORK}/resources)
+    vsthost(0 ${PLUGIN} info editor-open editor-idle 300 editor-png display.png)
+    expect_lines("editorRect: 450x500" "size window: 900x1000" "editor: 900x1000")
+    expect_close_to(display.png ${REFERENCE_2X_PNG})
 
 else()
     message(FATAL_ERROR "unknown case ${CASE}")

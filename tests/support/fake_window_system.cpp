@@ -36,6 +36,7 @@ struct FakeWindowSystem
     ButtonState buttons = 0;
     bool resizeAnswer = true;
     int pendingPaints = 0;
+    double contentScale = 1.0;
     std::function<std::unique_ptr<DrawSurface>()> surfaces;
 };
 
@@ -184,6 +185,11 @@ void SetFakePointer(ViewPoint screen, ButtonState buttons)
 void SetFakeResizeAnswer(bool answer)
 {
     Fake().resizeAnswer = answer;
+}
+
+void SetFakeContentScale(double scale)
+{
+    Fake().contentScale = scale;
 }
 
 void SetFakePendingPaints(int count)
@@ -362,6 +368,11 @@ ViewPoint OuterWindowPosition(void* window)
 ButtonState CurrentButtonState()
 {
     return Fake().buttons;
+}
+
+double WindowContentScale(void*)
+{
+    return Fake().contentScale;
 }
 
 int OsMajorVersion()

@@ -128,12 +128,18 @@ void RecordingSurface::drawString(std::string_view text, CFontDesc& font, float 
 }
 
 void RecordingSurface::drawBitmap(PlatformBitmap& bitmap, int x, int y, int width, int height,
-                                  int sourceX, int sourceY, std::uint8_t alpha)
+                                  int sourceX, int sourceY, int sourceWidth, int sourceHeight,
+                                  std::uint8_t alpha)
 {
     double w = 0, h = 0;
     editor_platform::BitmapSize(bitmap, w, h);
+    // The source's size only where it differs from the destination's (a scaled drawing).
+    const std::string scaled = sourceWidth == width && sourceHeight == height
+                                   ? std::string()
+                                   : " size " + Num(sourceWidth) + " " + Num(sourceHeight);
     add("bitmap " + Num(w) + "x" + Num(h) + " to " + Num(x) + " " + Num(y) + " " + Num(width) +
-        " " + Num(height) + " from " + Num(sourceX) + " " + Num(sourceY) + " alpha " + Num(alpha));
+        " " + Num(height) + " from " + Num(sourceX) + " " + Num(sourceY) + scaled + " alpha " +
+        Num(alpha));
 }
 
 } // namespace vrn::testing

@@ -9,8 +9,9 @@
 namespace vrn::testing
 {
 
-/// Records calls like "fillRect 10 20 30 40". Text metrics are fixed: every byte is
-/// `charWidth` pixels wide and a font's height is its size.
+/// Records calls like "fillRect 10 20 30 40" and "bitmap 32x32 to 10 20 32 32 from 0 0 alpha
+/// 255" (with "size W H" before "alpha" for a scaled drawing). Text metrics are fixed: every byte
+/// is `charWidth` pixels wide and a font's height is its size.
 class RecordingSurface : public DrawSurface
 {
 public:
@@ -39,7 +40,7 @@ public:
     void drawString(std::string_view text, CFontDesc& font, float x, float y,
                     bool antiAlias) override;
     void drawBitmap(PlatformBitmap& bitmap, int x, int y, int width, int height, int sourceX,
-                    int sourceY, std::uint8_t alpha) override;
+                    int sourceY, int sourceWidth, int sourceHeight, std::uint8_t alpha) override;
 
 private:
     void add(const std::string& line) { calls.push_back(line); }

@@ -65,6 +65,8 @@ void SetFakeWindowOrigin(ViewPoint origin);
 void SetFakePointer(ViewPoint screen, ButtonState buttons);
 /// What ResizeFrameWindow answers (default true).
 void SetFakeResizeAnswer(bool answer);
+/// What WindowContentScale answers (default 1; any value, as a system might report it).
+void SetFakeContentScale(double scale);
 /// Paint messages DispatchPendingPaint finds waiting (each call takes one).
 void SetFakePendingPaints(int count);
 /// Surfaces for window draw contexts (CreateContextSurface with a device context or window);

@@ -4,6 +4,7 @@
 
 #include "editor/frame.h"
 #include "editor/frame_window.h"
+#include "editor/platform.h"
 
 #include <windowsx.h>
 
@@ -322,6 +323,49 @@ TEST_F(FrameWindow, SizeChangeResizesTheWindowAndTheHost)
     EXPECT_EQ(rect.bottom - rect.top, 200);
     EXPECT_EQ(rect.left, 100); // not moved
     EXPECT_EQ(frame->bounds(), (ViewRect{0, 0, 300, 200}));
+}
+
+TEST(ScaledFrameWindow, PaintsAndTakesThePointerInWindowPixels)
+{
+    // A host window of twice the editor's size with a frame at scale 2 in it.
+    HostWindow host(100, 100, 900, 1000);
+    CFrame* frame = new CFrame({0, 0, 450, 500}, host.handle(), nullptr, 2.0);
+    auto window = static_cast<HWND>(frame->getWindow());
+    ASSERT_NE(window, nullptr);
+    auto* probe = new ProbeView({20, 30, 220, 230});
+    frame->addChild(probe);
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, 900);
+    EXPECT_EQ(client.bottom, 1000);
+
+    InvalidateRect(window, nullptr, TRUE);
+    UpdateWindow(window);
+    EXPECT_EQ(WindowPixel(window, 40, 60), RGB(255, 0, 0));   // the probe from (20, 30) …
+    EXPECT_EQ(WindowPixel(window, 439, 459), RGB(255, 0, 0)); // … to (220, 230)
+    EXPECT_EQ(WindowPixel(window, 440, 200), RGB(0, 0, 0));
+    EXPECT_EQ(WindowPixel(window, 39, 200), RGB(0, 0, 0));
+
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 120));
+    PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(101, 121));
+    PumpMessages();
+    EXPECT_EQ(probe->lines("down"), std::vector<std::string>{"down 50 60 0x2"});
+    EXPECT_EQ(probe->lines("up"), std::vector<std::string>{"up 50 60 0x0"});
+    frame->release();
+    PumpMessages();
+}
+
+TEST(ScaledFrameWindow, TheSystemsScaleIsTheDpiOver96)
+{
+    HostWindow host;
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    ASSERT_GT(dpi, 0);
+    // Without a window the screen's; with one, the window's, which a process that is not
+    // DPI-aware (as this test) sees as the screen's too.
+    EXPECT_EQ(editor_platform::WindowContentScale(nullptr), dpi / 96.0);
+    EXPECT_EQ(editor_platform::WindowContentScale(host.handle()), dpi / 96.0);
 }
 
 TEST_F(FrameWindow, PositionsAndThePointer)

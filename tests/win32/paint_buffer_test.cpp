@@ -4,6 +4,7 @@
 #include "window_support.h"
 
 #include "editor/bitmap.h"
+#include "editor/draw_context.h"
 #include "editor/font_desc.h"
 #include "editor/win32/paint_buffer.h"
 #include "editor/win32/platform_objects.h"
@@ -25,7 +26,8 @@ void DrawFrame(DrawSurface& surface, CBitmap& background, CBitmap& handle, CFont
                int barRight)
 {
     surface.setClip(0, 0, kWidth, kHeight);
-    surface.drawBitmap(*background.platformBitmap(), 0, 0, kWidth, kHeight, 100, 30, 255);
+    surface.drawBitmap(*background.platformBitmap(), 0, 0, kWidth, kHeight, 100, 30, kWidth,
+                       kHeight, 255);
     surface.setFontColor({204, 204, 204, 255});
     surface.drawString("-45 dB", font, 10.0f, 10.0f, true);
     surface.setFontColor({255, 255, 255, 51});
@@ -36,7 +38,7 @@ void DrawFrame(DrawSurface& surface, CBitmap& background, CBitmap& handle, CFont
     surface.setAntiAlias(true);
     surface.setFillColor({255, 76, 0, 255});
     surface.fillEllipse(150, 50, 4, 4);
-    surface.drawBitmap(*handle.platformBitmap(), 160, 20, 32, 32, 0, 0, 255);
+    surface.drawBitmap(*handle.platformBitmap(), 160, 20, 32, 32, 0, 0, 32, 32, 255);
 }
 
 /// A DIB section like the paint buffer's, with a GDI+ surface on its device context that draws
@@ -124,6 +126,48 @@ TEST_F(PaintBufferTest, ReplayedFramesHaveExactlyThePixelsOfDrawingEveryCall)
     font->release();
     handle->release();
     background->release();
+}
+
+TEST_F(PaintBufferTest, AtTwiceTheSizeThePicturesVariantsAreCopiedOneToOneAndReplayed)
+{
+    HostWindow host;
+    auto* background = new CBitmap(CResourceDescription::fromId(10));
+    auto* handle = new CBitmap(CResourceDescription::fromId(11));
+    auto* background2x = new CBitmap(CResourceDescription::fromId(10 + 200));
+    auto* handle2x = new CBitmap(CResourceDescription::fromId(11 + 200));
+    ASSERT_TRUE(background2x->isLoaded());
+    ASSERT_TRUE(handle2x->isLoaded());
+    PaintBuffer* buffer = PaintBuffer::For(host.handle(), kWidth, kHeight);
+    ASSERT_NE(buffer, nullptr);
+    DirectDrawing direct;
+    ASSERT_NE(direct.surface, nullptr);
+    direct.surface->setClip(0, 0, kWidth, kHeight);
+
+    for (int frame = 1; frame <= 2; ++frame)
+    {
+        // In editor pixels at scale 2: a part of the background and a handle.
+        auto* context = new CDrawContext(nullptr, {}, buffer->Surface());
+        context->setScale(2.0);
+        background->draw(context, {0, 0, 100, 40}, {50, 15});
+        handle->draw(context, {60, 10, 92, 42});
+        context->release();
+        // What GDI+ draws of the double-size pictures 1:1 on a device context.
+        direct.surface->drawBitmap(*background2x->platformBitmap(), 0, 0, kWidth, kHeight, 100,
+                                   30, kWidth, kHeight, 255);
+        direct.surface->drawBitmap(*handle2x->platformBitmap(), 120, 20, 64, 64, 0, 0, 64, 64,
+                                   255);
+        GdiFlush();
+        const std::vector<std::uint32_t> drawn = PixelsOf(*buffer);
+        ASSERT_EQ(std::memcmp(drawn.data(), direct.pixels, drawn.size() * 4), 0)
+            << "frame " << frame;
+    }
+    // The background is a copy every frame; the handle is drawn once, then replayed.
+    EXPECT_EQ(buffer->Surface().memo()->drawings(), 1);
+    EXPECT_EQ(buffer->Surface().memo()->replays(), 1);
+
+    PaintBuffer::Free(host.handle());
+    for (CBitmap* bitmap : {background, handle, background2x, handle2x})
+        bitmap->release();
 }
 
 } // namespace

@@ -104,6 +104,31 @@ TEST(X11FrameWindow, PaintsWhatIsInvalidOnceWhenItHandlesItsEvents)
     DestroyFrameWindow(window);
 }
 
+TEST(X11FrameWindow, AWindowMadeSmallerPaintsAndSendsOnlyItsNewSize)
+{
+    HostDisplay host;
+    REQUIRE_DISPLAY(host);
+    RecordingClient client;
+    void* window = CreateFrameWindow(host.handle(), 450, 500, &client);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(HandleUntil(window, [&] { return client.has("paint"); }));
+    // Waiting to be painted when the window shrinks (a host asked for a smaller scale): an
+    // area the smaller window no longer has.
+    InvalidateWindowRect(window, 300, 300, 450, 500);
+    client.calls.clear();
+    client.paintColour = 0xFF8000;
+    ASSERT_TRUE(ResizeFrameWindow(window, 200, 250));
+    HandleWindowEvents(window);
+    EXPECT_EQ(client.calls, (std::vector<std::string>{"paint 0 0 200 250"}));
+    EXPECT_EQ(PixelAt(host.connection(), host.firstChild(), 199, 249), 0xFF8000u);
+    // And larger again: all of it painted.
+    client.calls.clear();
+    ASSERT_TRUE(ResizeFrameWindow(window, 900, 1000));
+    HandleWindowEvents(window);
+    EXPECT_EQ(client.calls, (std::vector<std::string>{"paint 0 0 900 1000"}));
+    DestroyFrameWindow(window);
+}
+
 TEST(X11FrameWindow, APressHoldsThePointerOutsideTheWindowUntilItsRelease)
 {
     HostDisplay host;

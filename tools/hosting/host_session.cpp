@@ -76,6 +76,11 @@ void HostSession::SetTraceSink(std::function<void(const std::string&)> sink)
     traceSink = std::move(sink);
 }
 
+void HostSession::SetWindowSizeHandler(std::function<bool(int32 width, int32 height)> handler)
+{
+    windowSizeHandler = std::move(handler);
+}
+
 OpenResult HostSession::Open(const std::string& path, std::string& error)
 {
     Close();
@@ -302,6 +307,12 @@ intptr HostSession::HandleCallback(int32 opcode, int32 index, intptr value, void
     }
     if (opcode == audioMasterVersion)
         return settings.hostVersion;
+    if (opcode == audioMasterSizeWindow)
+    {
+        const bool sized = windowSizeHandler && value >= INT32_MIN && value <= INT32_MAX &&
+                           windowSizeHandler(index, static_cast<int32>(value));
+        return sized ? 1 : 0;
+    }
     if (opcode == audioMasterGetTime)
     {
         if (!settings.timeInfo)

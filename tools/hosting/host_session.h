@@ -91,6 +91,11 @@ public:
     /// Receives every host callback as one line `host: opcode=N index=I value=V opt=F`.
     void SetTraceSink(std::function<void(const std::string&)> sink);
 
+    /// Answers the plug-in's audioMasterSizeWindow (width, height in pixels): 1 when `handler`
+    /// made the editor's window that size; without a handler (the default) the request
+    /// answers 0.
+    void SetWindowSizeHandler(std::function<bool(int32 width, int32 height)> handler);
+
     /// Plain dispatcher call; answers 0 when not open.
     intptr Dispatch(int32 opcode, int32 index = 0, intptr value = 0, void* ptr = nullptr,
                     float opt = 0.0f);
@@ -204,6 +209,7 @@ private:
     double samplePosition = 0.0;
     VstTimeInfo timeInfo{};
     std::function<void(const std::string&)> traceSink;
+    std::function<bool(int32, int32)> windowSizeHandler;
     BlockBuffers<float> floats;
     BlockBuffers<double> doubles;
 };

@@ -1,6 +1,7 @@
 // The plug-in's editor inside a window of the host tool's own: the platform-independent part.
 #include "tools/vsthost/editor_window.h"
 
+#include "tools/command_line.h"
 #include "tools/vsthost/allocation_counter.h"
 
 #include <algorithm>
@@ -12,6 +13,7 @@ namespace vrn
 namespace
 {
 constexpr int kIdleMilliseconds = 10;
+constexpr int kMaxWindowSide = 32767; ///< pixels; what an ERect can hold
 } // namespace
 
 EditorWindow::~EditorWindow()
@@ -33,6 +35,8 @@ bool EditorWindow::Open(std::string& error)
     window = HostWindow::Create(width, height, error);
     if (!window)
         return false;
+    // The plug-in may ask for another size while it opens (a scale it learnt from the system).
+    session.SetWindowSizeHandler([this](int32 w, int32 h) { return Resize(w, h); });
     const intptr answer = session.Dispatch(effEditOpen, 0, 0, window->ParentHandle());
     // Some plug-ins answer 0 although their editor opened; a window of their own counts.
     if (answer == 0 && !window->HasEditorWindow())
@@ -51,7 +55,20 @@ void EditorWindow::Close() noexcept
     if (editorOpen && session.IsOpen())
         session.Dispatch(effEditClose);
     editorOpen = false;
+    session.SetWindowSizeHandler(nullptr);
     window.reset();
+}
+
+bool EditorWindow::Resize(int32 newWidth, int32 newHeight)
+{
+    if (!window || newWidth <= 0 || newHeight <= 0 || newWidth > kMaxWindowSide ||
+        newHeight > kMaxWindowSide)
+        return false;
+    window->Resize(newWidth, newHeight);
+    width = newWidth;
+    height = newHeight;
+    PrintLine("size window: " + std::to_string(width) + "x" + std::to_string(height));
+    return true;
 }
 
 void EditorWindow::PumpAndIdle()

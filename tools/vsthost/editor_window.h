@@ -59,6 +59,9 @@ public:
     [[nodiscard]] virtual bool HasEditorWindow() const = 0;
     /// Handles what the system has for the tool's window (Windows: pumps the thread's messages).
     virtual void Pump() = 0;
+    /// Gives the window a client area of `width` × `height` pixels (the plug-in asked for it);
+    /// its top-left corner stays.
+    virtual void Resize(int width, int height) = 0;
     /// Makes `input` happen as a user would, with its keys held until EndMouse; the plug-in
     /// sees it at its next idle. False with `error` when the plug-in made no window of its own.
     [[nodiscard]] virtual bool SendMouse(const MouseInput& input, std::string& error) = 0;
@@ -90,14 +93,15 @@ public:
     EditorWindow& operator=(const EditorWindow&) = delete;
 
     /// Asks the plug-in for its editor size (effEditGetRect), makes the window, opens the editor
-    /// in it (effEditOpen) and idles once. False with `error` when the plug-in reports no size,
-    /// the window cannot be made or the plug-in opens no editor.
+    /// in it (effEditOpen) and idles once. From then on the window follows the plug-in's
+    /// audioMasterSizeWindow (printing "size window: WxH"). False with `error` when the plug-in
+    /// reports no size, the window cannot be made or the plug-in opens no editor.
     [[nodiscard]] bool Open(std::string& error);
 
     /// Sends effEditClose (while the instance is open) and destroys the window. Safe to repeat.
     void Close() noexcept;
 
-    /// Editor size (pixels).
+    /// Editor size (pixels), as the plug-in last reported or asked for it.
     int Width() const { return width; }
     int Height() const { return height; }
 
@@ -124,6 +128,9 @@ public:
     [[nodiscard]] bool SavePng(const std::string& path, std::string& error);
 
 private:
+    /// The plug-in's audioMasterSizeWindow: true when the window took the size.
+    bool Resize(int32 newWidth, int32 newHeight);
+
     HostSession& session;
     std::unique_ptr<HostWindow> window;
     bool editorOpen = false;

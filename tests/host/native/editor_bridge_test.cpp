@@ -269,6 +269,107 @@ TEST(EditorBridge, EffectViewHandsPaintMouseAndKeysToTheTable)
     context->release();
 }
 
+// --- content scale
+
+ERect GetRect(Bridge& bridge)
+{
+    ERect* rect = nullptr;
+    bridge.Dispatch(effEditGetRect, 0, 0, &rect);
+    return rect ? *rect : ERect{};
+}
+
+intptr RequestScale(Bridge& bridge, float scale)
+{
+    return bridge.Dispatch(effVendorSpecific, kContentScaleIndex, kContentScaleValue, nullptr,
+                           scale);
+}
+
+TEST(EditorBridge, TheHostsContentScaleSizesTheWindowBeforeAndWhileItIsOpen)
+{
+    FakeWindows windows;
+    Bridge bridge;
+    EXPECT_EQ(RequestScale(bridge, 2.0f), 1);
+    const ERect doubled = GetRect(bridge);
+    EXPECT_EQ(doubled.right, 900);
+    EXPECT_EQ(doubled.bottom, 1000);
+    ASSERT_EQ(bridge.Dispatch(effEditOpen, 0, 0, kHostWindow), 1);
+    EXPECT_EQ(CountOf(windows.log, "create 900 1000"), 1);
+    // The frame, its view and what the effect draws in keep the editor's own size.
+    CFrame* frame = bridge.editor->getFrame();
+    EXPECT_EQ(frame->getScale(), 2.0);
+    EXPECT_EQ(frame->bounds(), (ViewRect{0, 0, 450, 500}));
+    EXPECT_EQ(bridge.editor->getView()->bounds(), (ViewRect{0, 0, 450, 500}));
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    ASSERT_TRUE(bridge.wrapper->EditorSize(width, height));
+    EXPECT_EQ(width, 450);
+    EXPECT_EQ(height, 500);
+    EXPECT_TRUE(bridge.host.windowSizes.empty()); // the host read the size itself
+
+    // While open: the window follows and the host is asked for the room.
+    windows.take();
+    EXPECT_EQ(RequestScale(bridge, 1.5f), 1);
+    EXPECT_EQ(windows.take(), (Log{"resize 675 750", "invalidate 0 0 675 750"}));
+    EXPECT_EQ(bridge.host.windowSizes, Log{"675x750"});
+    EXPECT_EQ(GetRect(bridge).right, 675);
+    EXPECT_EQ(RequestScale(bridge, 1.5f), 1); // the same again: nothing to do
+    EXPECT_EQ(bridge.host.windowSizes.size(), 1u);
+
+    // Pointer positions reach the effect in its own pixels.
+    FrameWindowClient* window = editor_platform::FakeWindowClient(frame->getWindow());
+    window->onWindowMouseDown({300, 450}, kLButton);
+    window->onWindowMouseUp({301.5, 451.5}, kLButton);
+    EXPECT_EQ(entries, (Log{"down 200 300 2", "up 201 301 2"}));
+}
+
+TEST(EditorBridge, FactorsNoScreenMeansAreRefusedAndOthersClamped)
+{
+    FakeWindows windows;
+    Bridge bridge;
+    ASSERT_EQ(bridge.Dispatch(effEditOpen, 0, 0, kHostWindow), 1);
+    windows.take();
+    const float refused[] = {0.0f, -1.0f, std::numeric_limits<float>::quiet_NaN(),
+                             std::numeric_limits<float>::infinity(),
+                             -std::numeric_limits<float>::infinity()};
+    for (const float factor : refused)
+        EXPECT_EQ(RequestScale(bridge, factor), 0) << factor;
+    EXPECT_TRUE(windows.take().empty());
+    EXPECT_EQ(GetRect(bridge).right, 450);
+    EXPECT_EQ(bridge.editor->getFrame()->getScale(), 1.0);
+
+    EXPECT_EQ(RequestScale(bridge, 100.0f), 1);
+    EXPECT_EQ(bridge.host.windowSizes, Log{"1350x1500"});
+    EXPECT_EQ(RequestScale(bridge, 0.25f), 1);
+    EXPECT_EQ(bridge.host.windowSizes, (Log{"1350x1500", "450x500"}));
+    // Other vendors' requests are not this one.
+    EXPECT_EQ(bridge.Dispatch(effVendorSpecific, kContentScaleIndex, 0, nullptr, 2.0f), 0);
+    EXPECT_EQ(bridge.Dispatch(effVendorSpecific, 0, kContentScaleValue, nullptr, 2.0f), 0);
+    EXPECT_EQ(GetRect(bridge).right, 450);
+}
+
+TEST(EditorBridge, TheSystemsScaleCountsAtEveryOpenUntilTheHostChoosesOne)
+{
+    FakeWindows windows;
+    Bridge bridge;
+    editor_platform::SetFakeContentScale(144.0 / 96.0);
+    EXPECT_EQ(GetRect(bridge).right, 450); // not known before the window
+    ASSERT_EQ(bridge.Dispatch(effEditOpen, 0, 0, kHostWindow), 1);
+    EXPECT_EQ(CountOf(windows.log, "create 675 750"), 1);
+    EXPECT_EQ(bridge.host.windowSizes, Log{"675x750"}); // it read 450 × 500 before
+    bridge.Dispatch(effEditClose);
+
+    editor_platform::SetFakeContentScale(std::numeric_limits<double>::quiet_NaN());
+    ASSERT_EQ(bridge.Dispatch(effEditOpen, 0, 0, kHostWindow), 1);
+    EXPECT_EQ(CountOf(windows.log, "create 675 750"), 2); // nonsense changes nothing
+    bridge.Dispatch(effEditClose);
+
+    EXPECT_EQ(RequestScale(bridge, 1.0f), 1);
+    editor_platform::SetFakeContentScale(2.0);
+    ASSERT_EQ(bridge.Dispatch(effEditOpen, 0, 0, kHostWindow), 1);
+    EXPECT_EQ(CountOf(windows.log, "create 450 500"), 1);
+    EXPECT_EQ(bridge.host.windowSizes, Log{"675x750"}); // it read the host's own size
+}
+
 std::uint32_t fakeTicks = 0;
 std::uint32_t FakeTicks()
 {

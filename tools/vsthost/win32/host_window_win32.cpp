@@ -90,6 +90,15 @@ public:
     }
     void Pump() override { PumpMessages(); }
 
+    void Resize(int newWidth, int newHeight) override
+    {
+        // Borderless: the window's size is its client area's.
+        SetWindowPos(window, nullptr, 0, 0, newWidth, newHeight,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        width = newWidth;
+        height = newHeight;
+    }
+
     bool SendMouse(const MouseInput& input, std::string& error) override
     {
         POINT point{};

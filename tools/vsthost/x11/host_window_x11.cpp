@@ -87,6 +87,15 @@ public:
         }
     }
 
+    void Resize(int newWidth, int newHeight) override
+    {
+        XResizeWindow(display, window, static_cast<unsigned>(newWidth),
+                      static_cast<unsigned>(newHeight));
+        XSync(display, False);
+        width = newWidth;
+        height = newHeight;
+    }
+
     bool SendMouse(const MouseInput& input, std::string& error) override
     {
         if (!HasEditorWindow())
