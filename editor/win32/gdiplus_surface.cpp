@@ -464,8 +464,8 @@ void GdiplusSurface::drawBitmap(PlatformBitmap& bitmap, int x, int y, int width,
     key.numbers[4] = sourceX;
     key.numbers[5] = sourceY;
     key.numbers[6] = alpha;
-    key.reals[0] = static_cast<float>(sourceWidth);
-    key.reals[1] = static_cast<float>(sourceHeight);
+    key.setReal(0, static_cast<float>(sourceWidth));
+    key.setReal(1, static_cast<float>(sourceHeight));
     drawRemembered(key, {x - 1, y - 1, x + width + 1, y + height + 1}, draw);
 }
 

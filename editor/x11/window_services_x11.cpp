@@ -1,7 +1,6 @@
 // What the frame asks of X11 besides its own window: screen positions, the pointer and its
 // buttons, cursors, the outer window, the content scale, the system version, paint dispatch,
-// waiting, and the
-// Windows services (OLE, drop targets, shortcuts) that have no counterpart here.
+// waiting, and the Windows services (OLE, drop targets, shortcuts) that have no counterpart here.
 #include "editor/platform.h"
 
 #include "editor/x11/x11_window.h"
