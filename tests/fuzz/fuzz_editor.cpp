@@ -1,11 +1,11 @@
 // Fuzz target: the editor as a host and a user drive it, through the real wrapper, editor
 // bridge, frame and gate editor on the fake window system. Byte-decoded sequences of editor
 // open, close and idle, paints, mouse moves, presses and releases with any button and modifier
-// bits, wheel turns, loss of the pointer capture, the window destroyed with its parent, keys,
-// and between them what a host's other threads do (parameter sets and gets, processing, chunk
-// loads, suspend and resume) in a decoded order on this one thread (real concurrency is the
-// stress tests' job). Nothing may crash or leak, every parameter stays within 0 … 1, and a
-// closed editor leaves no window, class registration or OLE initialisation behind.
+// bits, wheel turns, content scale requests, loss of the pointer capture, the window destroyed with
+// its parent, keys, and between them what a host's other threads do (parameter sets and gets,
+// processing, chunk loads, suspend and resume) in a decoded order on this one thread (real
+// concurrency is the stress tests' job). Nothing may crash or leak, every parameter stays within 0
+// … 1, and a closed editor leaves no window, class registration or OLE initialisation behind.
 #include "editor/frame.h"
 #include "effect/gate_effect.h"
 #include "host/vest.h"
@@ -14,6 +14,7 @@
 #include "tests/support/fake_windows.h"
 #include "tests/support/recording_surface.h"
 
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -71,7 +72,7 @@ public:
 
     void Step()
     {
-        const unsigned kind = in.Choose(14 + fuzz::HostCalls::kKinds);
+        const unsigned kind = in.Choose(15 + fuzz::HostCalls::kKinds);
         switch (kind)
         {
         case 0:
@@ -140,14 +141,29 @@ public:
         case 13:
         {
             ERect* rect = nullptr;
+            const double scale = editor->getContentScale();
             Require(plugin.Dispatch(effEditGetRect, 0, 0, &rect) == 1 && rect &&
-                        rect->right == 450 && rect->bottom == 500,
-                    "the editor rectangle");
+                        rect->right == std::lround(450 * scale) &&
+                        rect->bottom == std::lround(500 * scale),
+                    "the editor rectangle at its scale");
             plugin.Dispatch(effSetEditKnobMode, 0, in.Int());
             break;
         }
+        case 14:
+        {
+            // Mostly the factors of real screens, sometimes any float.
+            static const float kFactors[] = {1.0f, 1.25f, 1.5f, 2.0f, 3.0f};
+            const unsigned pick = in.Choose(8);
+            const float factor = pick < 5 ? kFactors[pick] : in.Float();
+            fuzz::Trace("content scale %g", static_cast<double>(factor));
+            plugin.Dispatch(effVendorSpecific, kContentScaleIndex, kContentScaleValue, nullptr,
+                            factor);
+            const double scale = editor->getContentScale();
+            Require(scale >= 1.0 && scale <= 3.0, "a content scale within 1 … 3");
+            break;
+        }
         default: // what the host's other threads do meanwhile
-            Call(kind - 14);
+            Call(kind - 15);
             break;
         }
         desktop().Forget();
