@@ -13,7 +13,7 @@ packages=(
     libclang-rt-14-dev libfftw3-dev
     python3 valgrind mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
     wine wine32:i386 wine64 xvfb xauth fonts-liberation
-    libx11-dev libxtst-dev libcairo2-dev lv2-dev lilv-utils zip unzip
+    libx11-dev x11proto-dev libxtst-dev libcairo2-dev lv2-dev lilv-utils zip unzip
 )
 
 installed() {
