@@ -68,6 +68,14 @@ endfunction()
 set(scale_request dispatch 50 1349674323 1097155443)
 
 if(CASE STREQUAL "picture")
+    # Once it has shown, the editor draws its frames without touching the heap, at its size and
+    # at twice the size.
+    vsthost(0 ${PLUGIN} editor-open editor-idle 300 editor-bench 20 ${scale_request} 2
+        editor-idle 300 editor-bench 20)
+    string(REGEX MATCHALL "[0-9.]+ allocations per frame" counts "${OUT}")
+    if(NOT counts STREQUAL "0.00 allocations per frame;0.00 allocations per frame")
+        message(FATAL_ERROR "the editor allocates while it draws: ${counts}\n${OUT}")
+    endif()
     vsthost(0 ${PLUGIN} editor-open editor-idle 300 editor-png editor.png)
     expect_lines("editor: 450x500" "png: editor.png 450x500")
     expect_close_to(editor.png ${REFERENCE_PNG})

@@ -1,14 +1,15 @@
 #pragma once
-// Counts the heap allocations a loaded plug-in makes, by redirecting its imports of the C
-// library's allocation functions (the import table on Windows, the global offset table on
-// Linux). One implementation per platform.
+// Counts the heap allocations a loaded plug-in makes, by redirecting its imports of the
+// allocation functions (the import table on Windows, the global offset table on Linux). One
+// implementation per platform.
 
 namespace vrn
 {
 
 /// While it exists, every malloc, calloc and realloc that the plug-in library holding
-/// `pluginFunction` calls through its imports is counted (its C++ allocations end there too);
-/// every thread's calls count alike. One counter at a time.
+/// `pluginFunction` calls through its imports is counted, and every operator new where the C++
+/// library is a shared one (a DLL's static C++ library ends in malloc anyway); every thread's
+/// calls count alike. One counter at a time.
 class AllocationCounter
 {
 public:

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 namespace vrn
 {
@@ -42,6 +43,26 @@ void* CountedRealloc(void* pointer, std::size_t size)
     ++allocations;
     return std::realloc(pointer, size);
 }
+void* CountedNew(std::size_t size)
+{
+    ++allocations;
+    return ::operator new(size);
+}
+void* CountedNewArray(std::size_t size)
+{
+    ++allocations;
+    return ::operator new[](size);
+}
+void* CountedNewNothrow(std::size_t size, const std::nothrow_t& nothrow) noexcept
+{
+    ++allocations;
+    return ::operator new(size, nothrow);
+}
+void* CountedNewArrayNothrow(std::size_t size, const std::nothrow_t& nothrow) noexcept
+{
+    ++allocations;
+    return ::operator new[](size, nothrow);
+}
 
 /// The counting version of the allocation function `name`, or null for any other name.
 void* CountingVersion(const char* name)
@@ -52,6 +73,16 @@ void* CountingVersion(const char* name)
         return reinterpret_cast<void*>(&CountedCalloc);
     if (std::strcmp(name, "realloc") == 0)
         return reinterpret_cast<void*>(&CountedRealloc);
+    // A C++ library calls operator new through its own imports; the standard library's operator
+    // new then calls malloc through the standard library's, which are not the plug-in's.
+    if (std::strcmp(name, "_Znwm") == 0)
+        return reinterpret_cast<void*>(&CountedNew);
+    if (std::strcmp(name, "_Znam") == 0)
+        return reinterpret_cast<void*>(&CountedNewArray);
+    if (std::strcmp(name, "_ZnwmRKSt9nothrow_t") == 0)
+        return reinterpret_cast<void*>(&CountedNewNothrow);
+    if (std::strcmp(name, "_ZnamRKSt9nothrow_t") == 0)
+        return reinterpret_cast<void*>(&CountedNewArrayNothrow);
     return nullptr;
 }
 
