@@ -9,9 +9,10 @@ namespace vrn
 
 namespace
 {
-// Enough for the editor's calls many times over (a value text's box before and after is about
-// 20 KB); when it fills up, everything is forgotten and remembered afresh.
-constexpr std::size_t kStorageBytes = 4u << 20;
+// Room for the pixels of about five whole surfaces: enough for the editor's calls many times
+// over at any size (a value text's box before and after is about 20 KB at 450 x 500, four times
+// that at twice the size); when it fills up, everything is forgotten and remembered afresh.
+constexpr std::size_t kStorageSurfaces = 5;
 constexpr std::size_t kMaxEntries = 1024;
 constexpr std::size_t kBuckets = 2048;
 } // namespace
@@ -24,7 +25,10 @@ PixelBox PixelBox::within(const PixelBox& other) const
 
 DrawMemo::DrawMemo(std::uint8_t* pixelRows, int width, int height, int pixelBytes, int rowStride)
     : pixels(pixelRows), bounds{0, 0, width, height}, bytesPerPixel(pixelBytes), stride(rowStride),
-      storage(kStorageBytes), buckets(kBuckets, -1)
+      storage(kStorageSurfaces * static_cast<std::size_t>(std::max(width, 0)) *
+              static_cast<std::size_t>(std::max(height, 0)) *
+              static_cast<std::size_t>(std::max(pixelBytes, 0))),
+      buckets(kBuckets, -1)
 {
     entries.reserve(kMaxEntries);
 }

@@ -17,11 +17,19 @@ constexpr int kHeight = 30;
 /// A 4-byte-per-pixel buffer and a memo over it.
 struct Canvas
 {
-    std::vector<std::uint32_t> pixels = std::vector<std::uint32_t>(kWidth * kHeight, 0);
-    DrawMemo memo{reinterpret_cast<std::uint8_t*>(pixels.data()), kWidth, kHeight, 4, kWidth * 4};
+    explicit Canvas(int canvasWidth = kWidth, int canvasHeight = kHeight)
+        : width(canvasWidth), height(canvasHeight)
+    {
+    }
+
+    int width;
+    int height;
+    std::vector<std::uint32_t> pixels =
+        std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, 0);
+    DrawMemo memo{reinterpret_cast<std::uint8_t*>(pixels.data()), width, height, 4, width * 4};
     int drawn = 0;
 
-    std::uint32_t& at(int x, int y) { return pixels[static_cast<std::size_t>(y * kWidth + x)]; }
+    std::uint32_t& at(int x, int y) { return pixels[static_cast<std::size_t>(y) * width + x]; }
 
     /// A "drawing call": adds `amount` to every pixel of the rectangle (its result depends on
     /// what was there), through the memo as a surface does it.
@@ -36,7 +44,7 @@ struct Canvas
         key.numbers[3] = bottom;
         if (box.empty())
             box = PixelBox{left, top, right, bottom}.grown(1);
-        box = box.within({0, 0, kWidth, kHeight});
+        box = box.within({0, 0, width, height});
         if (memo.replay(key, box))
             return;
         memo.beginDrawing(key, box);
@@ -111,6 +119,21 @@ TEST(DrawMemo, ManyCallsFillTheStorageAndAreForgottenNotLost)
             ASSERT_EQ(canvas.at(4, 4), 0u);
         }
     EXPECT_EQ(canvas.drawn + canvas.memo.replays(), 3000);
+}
+
+TEST(DrawMemo, ASurfaceTwiceTheEditorsSizeRemembersCallsAsLargeAsItself)
+{
+    // The editor at twice its size: a call over the whole surface is remembered and replayed
+    // like a small one (fixed storage for the normal size could not hold its pixels).
+    Canvas canvas(900, 1000);
+    for (int frame = 0; frame < 2; ++frame)
+    {
+        std::fill(canvas.pixels.begin(), canvas.pixels.end(), 7);
+        canvas.add(0, 0, 900, 1000, 1);
+        ASSERT_EQ(canvas.at(450, 500), 8u);
+    }
+    EXPECT_EQ(canvas.drawn, 1);
+    EXPECT_EQ(canvas.memo.replays(), 1);
 }
 
 } // namespace
