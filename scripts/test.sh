@@ -75,6 +75,18 @@ run_native() {
     xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset "$1"
 }
 
+# run_tsan: ThreadSanitizer over the unit tests, where the threads are (the stress test, the
+# editor bridge, the drawing library's holder, the LV2 state); the integration cases drive one
+# thread at a time and run in the other native suites.
+tsan_tests=(runtime_tests effect_tests host_tests lv2_tests editor_tests graphics_tests x11_tests)
+run_tsan() {
+    cmake --preset linux-tsan >/dev/null
+    cmake --build --preset linux-tsan --target "${tsan_tests[@]}"
+    local names
+    names=$(IFS='|'; echo "${tsan_tests[*]}")
+    xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset linux-tsan -R "^($names)\$"
+}
+
 # wine_tests PRESET [ctest arguments...]: the built preset's tests under Wine.
 wine_tests() {
     # The window tests need a display: one virtual X server for the whole run, 24-bit so that
@@ -106,7 +118,7 @@ suite script-tests bash tests/scripts/wine_env_test.sh
 suite linux-debug run_native linux-debug
 suite clang-tidy bash scripts/tidy.sh
 suite linux-asan run_native linux-asan
-suite linux-tsan run_native linux-tsan
+suite linux-tsan run_tsan
 # Both Windows builds share one Wine prefix, which the first of them creates.
 SUITE_NOTE="64-bit Wine loader" suite mingw64-release run_wine mingw64-release
 case "$mingw32_mode" in

@@ -152,10 +152,9 @@ TEST_F(PaintBufferTest, AtTwiceTheSizeThePicturesVariantsAreCopiedOneToOneAndRep
         handle->draw(context, {60, 10, 92, 42});
         context->release();
         // What GDI+ draws of the double-size pictures 1:1 on a device context.
-        direct.surface->drawBitmap(*background2x->platformBitmap(), 0, 0, kWidth, kHeight, 100,
-                                   30, kWidth, kHeight, 255);
-        direct.surface->drawBitmap(*handle2x->platformBitmap(), 120, 20, 64, 64, 0, 0, 64, 64,
-                                   255);
+        direct.surface->drawBitmap(*background2x->platformBitmap(), 0, 0, kWidth, kHeight, 100, 30,
+                                   kWidth, kHeight, 255);
+        direct.surface->drawBitmap(*handle2x->platformBitmap(), 120, 20, 64, 64, 0, 0, 64, 64, 255);
         GdiFlush();
         const std::vector<std::uint32_t> drawn = PixelsOf(*buffer);
         ASSERT_EQ(std::memcmp(drawn.data(), direct.pixels, drawn.size() * 4), 0)
