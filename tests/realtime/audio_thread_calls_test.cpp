@@ -5,6 +5,7 @@
 #include "editor/draw_surface.h"
 #include "host/plugin_entry.h"
 #include "host/vest.h"
+#include "tests/realtime/counting.h"
 
 #include <gtest/gtest.h>
 
@@ -12,13 +13,6 @@
 #include <cmath>
 #include <thread>
 #include <vector>
-
-namespace vrn::realtime
-{
-extern thread_local bool counting;
-extern std::atomic<int> allocations;
-extern std::atomic<int> locks;
-} // namespace vrn::realtime
 
 namespace vrn
 {

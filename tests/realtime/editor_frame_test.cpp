@@ -2,18 +2,13 @@
 // texts' storage are kept from frame to frame (30 frames a second on the UI thread).
 #include "effect/gate_effect.h"
 #include "graphics/mouse_input.h"
+#include "tests/realtime/counting.h"
 #include "tests/support/fake_graphics_host.h"
 #include "tests/support/test_images.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-
-namespace vrn::realtime
-{
-extern thread_local bool counting;
-extern std::atomic<int> allocations;
-} // namespace vrn::realtime
 
 namespace vrn
 {

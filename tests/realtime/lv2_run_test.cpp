@@ -1,6 +1,7 @@
 // The shipped LV2 library's run never allocates, frees or locks, with its controls changing at
 // every run and after a state restore. Counted by the replacements in realtime_test.cpp.
 #include "tests/lv2/lv2_host.h"
+#include "tests/realtime/counting.h"
 
 #include <gtest/gtest.h>
 
@@ -9,13 +10,6 @@
 #include <atomic>
 #include <cmath>
 #include <vector>
-
-namespace vrn::realtime
-{
-extern thread_local bool counting;
-extern std::atomic<int> allocations;
-extern std::atomic<int> locks;
-} // namespace vrn::realtime
 
 namespace vrn
 {

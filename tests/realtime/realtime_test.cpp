@@ -3,6 +3,7 @@
 // replacing malloc, free and pthread_mutex_lock in this executable: the library's calls reach
 // these replacements through the dynamic linker.
 #include "host/vst2_abi.h"
+#include "tests/realtime/counting.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +22,6 @@ extern "C" void __libc_free(void* pointer);
 
 namespace vrn::realtime
 {
-// Set while a measured call runs; the other tests of this program count with them too.
 thread_local bool counting = false;
 std::atomic<int> allocations{0};
 std::atomic<int> locks{0};
