@@ -137,7 +137,7 @@ private:
 /// How many inputs share one instance. Making one zero-fills several 512 KB memory blocks,
 /// which costs more than most inputs; a fresh one every so often still lets leaks and state
 /// that outlives Restore show.
-constexpr int kInputsPerInstance = 1000;
+constexpr int kInputsPerInstance = 10000;
 
 /// The instance for the next input: the previous one restored, or a fresh one for the first
 /// input, every kInputsPerInstance inputs, and after an input closed it.
