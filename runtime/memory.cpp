@@ -1,6 +1,9 @@
 // Effect memory: lock-free block lookup and creation.
 #include "runtime/memory.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace vrn
 {
 
@@ -93,6 +96,19 @@ void CXaltoMemory::ClearMemory()
         delete page;
     }
     blockCount.store(0, std::memory_order_relaxed);
+}
+
+void CXaltoMemory::ZeroAllCells()
+{
+    for (std::atomic<Page*>& pageSlot : pages)
+    {
+        Page* page = pageSlot.load(std::memory_order_acquire);
+        if (!page)
+            continue;
+        for (std::atomic<MemoryBlock*>& blockSlot : page->blocks)
+            if (MemoryBlock* block = blockSlot.load(std::memory_order_acquire))
+                std::fill(std::begin(block->cells), std::end(block->cells), 0.0);
+    }
 }
 
 } // namespace vrn

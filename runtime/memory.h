@@ -45,6 +45,11 @@ public:
     /// Frees every block. Not while another thread uses the memory (host open and close).
     void ClearMemory();
 
+    /// Sets every cell to 0 and keeps the blocks, for a reset: a block that exists will be
+    /// needed again, and zero-filling it costs less than freeing it and making it anew (which
+    /// maps and faults in fresh pages). Not while another thread uses the memory.
+    void ZeroAllCells();
+
 private:
     struct MemoryBlock
     {

@@ -24,7 +24,7 @@ TXalto::TXalto() : redrawClock(&platform::MillisecondClock)
 
 void TXalto::Reset()
 {
-    ClearMemory();
+    ZeroAllCells();
     strings.Clear();
     fileNames.Clear();
     lastRedrawTick = 0;

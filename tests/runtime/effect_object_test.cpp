@@ -33,6 +33,22 @@ TEST(EffectMemory, NegativeIndexesLiveInNegativeBlocks)
     EXPECT_EQ(memory.Cell(-1), 0.0);
 }
 
+TEST(EffectMemory, ZeroingKeepsTheBlocksAndClearsEveryCellOfThem)
+{
+    CXaltoMemory memory;
+    memory.Cell(-1) = 1.0;      // last cell of block -1
+    memory.Cell(0) = 2.0;       // first cell of block 0
+    memory.Cell(1 << 30) = 3.0; // a far block on another page
+    double* const block0 = memory.Block(0);
+    memory.ZeroAllCells();
+    EXPECT_EQ(memory.BlockCount(), 3u);
+    EXPECT_EQ(memory.Block(0), block0);
+    EXPECT_EQ(memory.Cell(-1), 0.0);
+    EXPECT_EQ(memory.Cell(0), 0.0);
+    EXPECT_EQ(memory.Cell(1 << 30), 0.0);
+    EXPECT_EQ(memory.BlockCount(), 3u);
+}
+
 TEST(EffectMemory, ThreadsCreateAndFindBlocksTogether)
 {
     // Two writers create the same 64 blocks in opposite orders while a reader looks them up;

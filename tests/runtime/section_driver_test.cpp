@@ -147,7 +147,8 @@ TEST(SectionDriver, ResetClearsMemoryAndStrings)
     effect.lastRedrawTick = 99;
     effect.Slider(1) = 6.0;
     effect.Reset();
-    EXPECT_EQ(effect.BlockCount(), 0u);
+    EXPECT_EQ(effect.LoadCell(5), 0.0);
+    EXPECT_EQ(effect.BlockCount(), 1u); // kept, zero-filled, for the next use
     EXPECT_EQ(effect.strings.Count(), 0.0);
     EXPECT_EQ(effect.lastRedrawTick, 0u);
     EXPECT_EQ(effect.Slider(1), 6.0); // sliders survive
