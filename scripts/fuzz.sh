@@ -9,7 +9,7 @@
 # TARGET is one of the names below (default: all of them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-all_targets=(chunk editor host_sequence lv2 parameters sprintf wav)
+all_targets=(chunk dispatcher editor host_sequence lv2 parameters sprintf wav)
 
 limit=(-max_total_time=30)
 if [ "${1:-}" = "--runs" ]; then
@@ -40,7 +40,7 @@ fuzz_target() {
     local max_len=4096
     # A call of the sequence targets takes a few bytes: 1024 bytes are a hundred calls or more,
     # and longer inputs mostly slow the run down.
-    case "$target" in editor | host_sequence) max_len=1024 ;; esac
+    case "$target" in dispatcher | editor | host_sequence) max_len=1024 ;; esac
     mkdir -p "$corpus"
     start=$(date +%s.%N)
     "$out/tests/fuzz/fuzz_$target" "${limit[@]}" -max_len="$max_len" -timeout=10 \

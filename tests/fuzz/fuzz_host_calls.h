@@ -13,7 +13,6 @@ namespace vrn::fuzz
 
 constexpr std::size_t kMaxFrames = 4096;         ///< per processing call
 constexpr std::size_t kMaxFramesPerInput = 4096; ///< keeps one input cheap
-constexpr std::size_t kMaxChunkBytes = 1100;     ///< a little more than 260
 
 /// Decodes and makes parameter, processing, chunk and suspend/resume calls on one instance,
 /// checking what each answers.

@@ -35,6 +35,8 @@ inline intptr VRN_VST_CALL FuzzHost(AEffect*, int32 opcode, int32, intptr, void*
 
 constexpr float kSampleRate = 48000.0f; ///< Hz, what every instance starts with
 constexpr int32 kBlockSize = 512;       ///< frames
+constexpr std::size_t kMaxChunkBytes =
+    1100; ///< the most a decoded chunk holds: a little more than 260
 
 /// Stops the run (libFuzzer keeps the input) when `holds` is false, saying what failed.
 inline void Require(bool holds, const char* what)
