@@ -17,12 +17,6 @@ constexpr std::size_t kMaxEntries = 1024;
 constexpr std::size_t kBuckets = 2048;
 } // namespace
 
-PixelBox PixelBox::within(const PixelBox& other) const
-{
-    return {std::max(left, other.left), std::max(top, other.top), std::min(right, other.right),
-            std::min(bottom, other.bottom)};
-}
-
 DrawMemo::DrawMemo(std::uint8_t* pixelRows, int width, int height, int pixelBytes, int rowStride)
     : pixels(pixelRows), bounds{0, 0, width, height}, bytesPerPixel(pixelBytes), stride(rowStride),
       storage(kStorageSurfaces * static_cast<std::size_t>(std::max(width, 0)) *

@@ -1,6 +1,8 @@
 #pragma once
 // Replays drawing calls on a pixel buffer from what the same calls did before.
 
+#include "editor/pixel_box.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -9,26 +11,6 @@
 
 namespace vrn
 {
-
-/// A rectangle of pixels, right and bottom exclusive.
-struct PixelBox
-{
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-
-    bool empty() const { return right <= left || bottom <= top; }
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
-    /// The part of this box inside `other`.
-    PixelBox within(const PixelBox& other) const;
-    /// This box grown by `pixels` on every side.
-    PixelBox grown(int pixels) const
-    {
-        return {left - pixels, top - pixels, right + pixels, bottom + pixels};
-    }
-};
 
 /// What decides a drawing call's result: the call, its arguments and the state it draws with,
 /// as plain bytes (construct zeroed, so that unused bytes compare equal).

@@ -46,6 +46,12 @@ void FreeImage(X11Window& record)
 
 // An offscreen image of the window's size whose pixels the window takes as they are: 32 bits a
 // pixel, 8 bits a colour (every 24- and 32-bit TrueColor visual). False for any other visual.
+/// Grows `area` to hold the pixels of `part` that lie inside the window.
+void Add(PixelBox& area, const X11Window& record, const PixelBox& part)
+{
+    area = area.joined(part.within({0, 0, record.width, record.height}));
+}
+
 bool MakeImage(X11Window& record, const XWindowAttributes& window)
 {
     const Visual* visual = window.visual;
@@ -73,7 +79,7 @@ bool MakeImage(X11Window& record, const XWindowAttributes& window)
     record.shown.assign(static_cast<std::size_t>(cairo_image_surface_get_stride(record.image)) /
                             sizeof(std::uint32_t) * static_cast<std::size_t>(record.height),
                         0);
-    record.exposed.add(0, 0, record.width, record.height, record.width, record.height);
+    Add(record.exposed, record, {0, 0, record.width, record.height});
     // The paint buffer the frame draws each frame through, kept with the image.
     record.paintBuffer = CairoSurface::onImage(record.image);
     return record.paintBuffer != nullptr;
@@ -102,7 +108,7 @@ void Free(X11Window* record)
 }
 
 // Sends `part` of the frame to the window as it is, and notes that the window shows it.
-void Send(X11Window& record, const PixelArea& part, const std::uint32_t* frame, int stride)
+void Send(X11Window& record, const PixelBox& part, const std::uint32_t* frame, int stride)
 {
     XPutImage(record.display, record.window, record.gc, record.pixels, part.left, part.top,
               part.left, part.top, static_cast<unsigned>(part.width()),
@@ -119,7 +125,7 @@ void Send(X11Window& record, const PixelArea& part, const std::uint32_t* frame, 
 // frame, so nothing flickers: what the window lost (`exposed`) whole, elsewhere only the parts
 // that differ from what it shows. A whole frame is 900 kB through the server's socket, some
 // 1.5 ms here; most frames change a meter, a light or a handle.
-void Present(X11Window& record, const PixelArea& area, const PixelArea& exposed)
+void Present(X11Window& record, const PixelBox& area, const PixelBox& exposed)
 {
     if (!record.pixels)
         return;
@@ -128,22 +134,22 @@ void Present(X11Window& record, const PixelArea& area, const PixelArea& exposed)
         reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(record.image));
     const int stride =
         cairo_image_surface_get_stride(record.image) / static_cast<int>(sizeof(std::uint32_t));
-    if (!exposed.isEmpty())
+    if (!exposed.empty())
         Send(record, exposed, frame, stride);
     FindChangedAreas(frame, record.shown.data(), stride, area, record.changed);
-    for (const PixelArea& part : record.changed)
+    for (const PixelBox& part : record.changed)
         Send(record, part, frame, stride);
     XFlush(record.display);
 }
 
 void Paint(X11Window& record)
 {
-    if (record.invalid.isEmpty() || !record.pixels || !record.paintBuffer)
+    if (record.invalid.empty() || !record.pixels || !record.paintBuffer)
         return;
-    const PixelArea area = record.invalid;
-    const PixelArea exposed = record.exposed;
-    record.invalid = PixelArea{};
-    record.exposed = PixelArea{};
+    const PixelBox area = record.invalid;
+    const PixelBox exposed = record.exposed;
+    record.invalid = PixelBox{};
+    record.exposed = PixelBox{};
     // The frame draws into the offscreen image through the kept paint buffer.
     record.client->onWindowPaint(
         *record.paintBuffer, {static_cast<double>(area.left), static_cast<double>(area.top),
@@ -169,10 +175,9 @@ void Dispatch(X11Window& record, const XEvent& event)
     case Expose:
     {
         const XExposeEvent& lost = event.xexpose;
-        record.invalid.add(lost.x, lost.y, lost.x + lost.width, lost.y + lost.height, record.width,
-                           record.height);
-        record.exposed.add(lost.x, lost.y, lost.x + lost.width, lost.y + lost.height, record.width,
-                           record.height);
+        const PixelBox part{lost.x, lost.y, lost.x + lost.width, lost.y + lost.height};
+        Add(record.invalid, record, part);
+        Add(record.exposed, record, part);
         return;
     }
     case DestroyNotify:
@@ -310,7 +315,7 @@ void ForgetFrameWindow()
 void InvalidateWindowRect(void* window, int left, int top, int right, int bottom)
 {
     if (X11Window* record = LiveWindow(window))
-        record->invalid.add(left, top, right, bottom, record->width, record->height);
+        Add(record->invalid, *record, {left, top, right, bottom});
 }
 
 void HandleWindowEvents(void* window)
@@ -371,7 +376,7 @@ std::unique_ptr<DrawSurface> CreateContextSurface(void* deviceContext, void* win
             if (LiveWindow(drawn) && !drawn->connectionLost)
             {
                 XErrorTrap trap(drawn->display);
-                Present(*drawn, PixelArea{0, 0, drawn->width, drawn->height}, PixelArea{});
+                Present(*drawn, PixelBox{0, 0, drawn->width, drawn->height}, PixelBox{});
             }
         },
         record);
@@ -393,8 +398,8 @@ bool ResizeFrameWindow(void* window, int width, int height)
     record->height = height;
     // What was waiting to be painted or sent may lie outside a smaller window: the whole new
     // window is painted and sent instead.
-    record->invalid = PixelArea{};
-    record->exposed = PixelArea{};
+    record->invalid = PixelBox{};
+    record->exposed = PixelBox{};
     if (!MakeImage(*record, attributes))
     {
         FreeImage(*record);
@@ -402,7 +407,7 @@ bool ResizeFrameWindow(void* window, int width, int height)
         record->height = 0;
         return false;
     }
-    record->invalid.add(0, 0, width, height, width, height);
+    Add(record->invalid, *record, {0, 0, width, height});
     return true;
 }
 

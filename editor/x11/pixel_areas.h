@@ -1,27 +1,14 @@
 #pragma once
-// Rectangles of window pixels: the area waiting to be painted, and the parts of a new frame
-// that differ from the one the window shows (only those travel to the X server).
+// The parts of a new frame that differ from the one the window shows: only those travel to the
+// X server.
+
+#include "editor/pixel_box.h"
 
 #include <cstdint>
 #include <vector>
 
 namespace vrn::editor_platform
 {
-
-/// A rectangle of window pixels (right and bottom exclusive); empty when it has no pixel.
-struct PixelArea
-{
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-
-    bool isEmpty() const { return right <= left || bottom <= top; }
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
-    /// Grows to hold the rectangle as well, bounded by `width` × `height`.
-    void add(int l, int t, int r, int b, int width, int height);
-};
 
 /// Most rectangles FindChangedAreas answers: more are joined into one (each is one request to
 /// the server).
@@ -32,6 +19,6 @@ constexpr std::size_t kMostChangedAreas = 16;
 /// consecutive rows holding a difference becomes one rectangle, from its leftmost to its
 /// rightmost differing pixel. Allocates only when `changed` must grow past what it held before.
 void FindChangedAreas(const std::uint32_t* now, const std::uint32_t* before, int stride,
-                      const PixelArea& area, std::vector<PixelArea>& changed);
+                      const PixelBox& area, std::vector<PixelBox>& changed);
 
 } // namespace vrn::editor_platform

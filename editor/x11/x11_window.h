@@ -36,9 +36,9 @@ struct X11Window
     XImage* pixels = nullptr;         ///< the image's pixels as Xlib sends them (not owned)
     GC gc = nullptr;                  ///< for sending them to the window
     std::vector<std::uint32_t> shown; ///< the pixels the window shows (the image's layout)
-    std::vector<PixelArea> changed;   ///< the parts of a frame to send, kept between frames
-    PixelArea invalid;                ///< waiting to be painted
-    PixelArea exposed;                ///< lost by the window: sent whole at the next paint
+    std::vector<PixelBox> changed;    ///< the parts of a frame to send, kept between frames
+    PixelBox invalid;                 ///< waiting to be painted
+    PixelBox exposed;                 ///< lost by the window: sent whole at the next paint
     PointerEvents pointer;
     Cursor cursor = 0;                 ///< cursor defined on the window, or none
     const void* cursorShape = nullptr; ///< the SystemCursor token shown, or null

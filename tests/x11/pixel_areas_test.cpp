@@ -18,20 +18,20 @@ struct Frames
 {
     std::vector<std::uint32_t> now = std::vector<std::uint32_t>(kStride * kHeight, 0x102030u);
     std::vector<std::uint32_t> before = now;
-    std::vector<PixelArea> changed;
+    std::vector<PixelBox> changed;
 
     void set(int x, int y, std::uint32_t colour)
     {
         now[static_cast<std::size_t>(y * kStride + x)] = colour;
     }
-    std::vector<PixelArea>& find(const PixelArea& area)
+    std::vector<PixelBox>& find(const PixelBox& area)
     {
         FindChangedAreas(now.data(), before.data(), kStride, area, changed);
         return changed;
     }
 };
 
-bool Same(const PixelArea& a, const PixelArea& b)
+bool Same(const PixelBox& a, const PixelBox& b)
 {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
@@ -89,7 +89,7 @@ TEST(ChangedAreas, MoreThanSixteenRunsAreJoined)
     std::vector<std::uint32_t> now(kStride * 40, 0), before(kStride * 40, 0);
     for (int y = 0; y < 40; y += 2)
         now[static_cast<std::size_t>(y * kStride + y % 7)] = 1; // 20 runs
-    std::vector<PixelArea> changed;
+    std::vector<PixelBox> changed;
     FindChangedAreas(now.data(), before.data(), kStride, {0, 0, 32, 40}, changed);
     ASSERT_EQ(changed.size(), 1u);
     EXPECT_TRUE(Same(changed[0], {0, 0, 7, 39}));
@@ -97,11 +97,13 @@ TEST(ChangedAreas, MoreThanSixteenRunsAreJoined)
 
 TEST(ChangedAreas, AreasGrowToHoldWhatIsAddedWithinTheWindow)
 {
-    PixelArea area;
-    area.add(10, 20, 30, 40, 100, 50);
-    area.add(-5, 30, 12, 80, 100, 50);  // cut to the window
-    area.add(200, 0, 300, 10, 100, 50); // wholly outside: nothing
+    const PixelBox window{0, 0, 100, 50};
+    PixelBox area;
+    area = area.joined(PixelBox{10, 20, 30, 40}.within(window));
+    area = area.joined(PixelBox{-5, 30, 12, 80}.within(window));  // cut to the window
+    area = area.joined(PixelBox{200, 0, 300, 10}.within(window)); // wholly outside: nothing
     EXPECT_TRUE(Same(area, {0, 20, 30, 50}));
+    EXPECT_TRUE(Same(PixelBox{}.joined(PixelBox{}), PixelBox{})); // nothing joined stays empty
 }
 
 } // namespace
