@@ -1,8 +1,7 @@
 // Effect memory: lock-free block lookup and creation.
 #include "runtime/memory.h"
 
-#include <algorithm>
-#include <iterator>
+#include <cstring>
 
 namespace vrn
 {
@@ -107,7 +106,7 @@ void CXaltoMemory::ZeroAllCells()
             continue;
         for (std::atomic<MemoryBlock*>& blockSlot : page->blocks)
             if (MemoryBlock* block = blockSlot.load(std::memory_order_acquire))
-                std::fill(std::begin(block->cells), std::end(block->cells), 0.0);
+                std::memset(block->cells, 0, sizeof block->cells); // all bits 0 is +0.0
     }
 }
 
